@@ -1,0 +1,409 @@
+#include "app/FormHlav.h"
+
+#include <QActionGroup>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QCoreApplication>
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QStatusBar>
+#include <QTabWidget>
+#include <QTimer>
+#include <QVBoxLayout>
+
+#include "app/Dialogs.h"
+#include "app/SerialPortLine.h"
+
+using namespace kestrin;
+using kestrin::gui::Dialogs;
+
+namespace {
+
+constexpr int kProtocolVersion = 74;
+constexpr int kTickMs = 55;
+constexpr int kNoteLimit = 149;
+
+// The 19 pages in tab order: designed settings pages carry their own names, the map pages
+// built at run time are known by their index.
+struct PageDef {
+    const char* objectName;
+    const char* caption;
+};
+constexpr std::array<PageDef, kPageTotal> kPages{{
+    {"TabSheet_Bike", "Bike"},
+    {"TabSheetPage[1]", "Advance"},
+    {"TabSheetPage[2]", "Inj-1A"},
+    {"TabSheetPage[3]", "Inj-2A"},
+    {"TabSheetPage[4]", "Inj-3A"},
+    {"TabSheetPage[5]", "Inj-4A"},
+    {"TabSheetPage[6]", "Inj-B"},
+    {"TabSheetPage[7]", "Inj-IAP"},
+    {"TabSheet_Poloha", "Position"},
+    {"TabSheet_Korekce", "Corrections"},
+    {"TabSheet_Cidla", "Sensors"},
+    {"TabSheetPage[11]", "Intake Servo"},
+    {"TabSheetPage[12]", "Exhaust Servo"},
+    {"TabSheet_Idle", "Idle"},
+    {"TabSheet_Gas", "N2O"},
+    {"TabSheet_Race", "Race"},
+    {"TabSheet_Gear", "Gear"},
+    {"TabSheet_Ladeni", "Tuning"},
+    {"TabSheet_Monitor", "Monitor"},
+}};
+
+// The command-line words that choose a language, compared exactly.
+constexpr std::array<std::pair<const char*, int>, 4> kLanguageWords{{
+    {"ENGLISH", English}, {"FRENCH", French}, {"DEUTSCH", German}, {"CESKY", Czech}}};
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    return label;
+}
+
+}  // namespace
+
+TFormHlav::TFormHlav(const QStringList& arguments, QWidget* parent)
+    : TFormHlav(arguments, nullptr, parent) {}
+
+TFormHlav::TFormHlav(const QStringList& arguments, std::unique_ptr<SerialLine> line,
+                     QWidget* parent)
+    : QMainWindow(parent), portMap_(std::make_unique<gui::PortMap>()) {
+    setObjectName("FormHlav");
+    ParseArguments(arguments);
+    line_ = line ? std::move(line) : std::make_unique<gui::SerialPortLine>(*portMap_);
+    LinkHost& host = *this;
+    linkLoop_ = std::make_unique<LinkLoop>(image_, *line_, messages_, host);
+
+    // The settings file is named after the protocol version; the backup sits beside it.
+    iniFileName_ = QStringLiteral("Kestrin_2007_v%1.ini").arg(kProtocolVersion);
+    if (settingsDir_.isEmpty())
+        settingsDir_ = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(settingsDir_);
+    imageBackupFile_ = QDir(settingsDir_).filePath("_" + iniFileName_);
+    testFlagFile_ = QDir(settingsDir_).filePath("test_kovlin.txt");
+
+    BuildWindow();
+    FormCreate();
+
+    timer1_ = new QTimer(this);
+    timer1_->setObjectName("Timer1");
+    timer1_->setInterval(kTickMs);
+    connect(timer1_, &QTimer::timeout, this, &TFormHlav::Timer1Timer);
+    timer1_->start();
+}
+
+TFormHlav::~TFormHlav() {
+    if (!closed_) FormClose();
+}
+
+// Options are "--name value"; the first other argument is the language word.
+void TFormHlav::ParseArguments(const QStringList& arguments) {
+    for (int i = 0; i < arguments.size(); ++i) {
+        const QString& a = arguments[i];
+        if (a == "--settings-dir" && i + 1 < arguments.size()) {
+            settingsDir_ = arguments[++i];
+        } else if (a == "--port" && i + 1 < arguments.size()) {
+            portMap_->Parse(arguments[++i]);
+        } else if (a.startsWith("--")) {
+            continue;  // an option of a later version: ignored
+        } else if (languageWord_.isNull()) {
+            languageWord_ = a;
+        }
+    }
+}
+
+void TFormHlav::BuildWindow() {
+    setWindowTitle("Programming of Kestrin_Max_Power");
+    // Wide enough for all 19 tabs in one row where the screen allows it.
+    QSize size(1280, 760);
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        size = size.boundedTo(screen->availableGeometry().size());
+    resize(size);
+
+    auto* central = new QWidget(this);
+    central->setObjectName("PanelHlav");
+    auto* layout = new QVBoxLayout(central);
+    layout->setContentsMargins(4, 4, 4, 0);
+    pageControl1_ = new QTabWidget(central);
+    pageControl1_->setObjectName("PageControl1");
+    layout->addWidget(pageControl1_, 1);
+    setCentralWidget(central);
+
+    BuildPages();
+    BuildStatusArea();
+    BuildMenus();
+
+    statusBar1_ = new QStatusBar(this);
+    statusBar1_->setObjectName("StatusBar1");
+    setStatusBar(statusBar1_);  // shows the hint of the control under the mouse
+}
+
+void TFormHlav::BuildPages() {
+    for (int k = 0; k < kPageTotal; ++k) {
+        auto* sheet = new QWidget(pageControl1_);
+        sheet->setObjectName(kPages[static_cast<std::size_t>(k)].objectName);
+        pageControl1_->addTab(sheet, kPages[static_cast<std::size_t>(k)].caption);
+        tabSheetPage_[static_cast<std::size_t>(k)] = sheet;
+    }
+
+    // The note lives on the Bike page.
+    auto* bike = new QVBoxLayout(tabSheetPage_[0]);
+    bike->addWidget(MakeLabel(tabSheetPage_[0], "LabelMemo", "Memo sheet:"));
+    memo1_ = new QPlainTextEdit(tabSheetPage_[0]);
+    memo1_->setObjectName("Memo1");
+    memo1_->setMaximumHeight(120);
+    connect(memo1_, &QPlainTextEdit::textChanged, this, [this] {
+        const QString text = memo1_->toPlainText();
+        if (text.size() <= kNoteLimit) return;
+        QSignalBlocker block(memo1_);
+        memo1_->setPlainText(text.left(kNoteLimit));
+        memo1_->moveCursor(QTextCursor::End);
+    });
+    bike->addWidget(memo1_);
+    bike->addStretch(1);
+
+    auto* tuning = new QVBoxLayout(tabSheetPage_[17]);
+    checkBoxLadeniPovoleno_ = new QCheckBox("Tunning on", tabSheetPage_[17]);
+    checkBoxLadeniPovoleno_->setObjectName("CheckBoxLadeniPovoleno");
+    connect(checkBoxLadeniPovoleno_, &QCheckBox::clicked, this,
+            &TFormHlav::CheckBoxLadeniPovolenoClick);
+    tuning->addWidget(checkBoxLadeniPovoleno_);
+    tuning->addStretch(1);
+}
+
+void TFormHlav::BuildStatusArea() {
+    auto* row = new QWidget(centralWidget());
+    row->setObjectName("PanelStatus");
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 2, 0, 2);
+
+    labelCom_ = MakeLabel(row, "LabelCom", "COM= ");
+    labelCom_->setMinimumWidth(90);
+    labelHlaseni_ = MakeLabel(row, "LabelHlaseni");
+    labelHlaseni_->setAutoFillBackground(true);
+    labelHlaseni_->setMinimumWidth(220);
+    labelHlaseni_->setContentsMargins(6, 1, 6, 1);
+    cGaugeProgram_ = new QProgressBar(row);
+    cGaugeProgram_->setObjectName("CGaugeProgram");
+    cGaugeProgram_->setRange(0, kGaugeMaximum);
+    cGaugeProgram_->setTextVisible(false);
+    cGaugeProgram_->setMaximumWidth(200);
+    labelSpojeni_ = MakeLabel(row, "LabelSpojeni", "No connection with PC");
+    labelSpojeni_->setStyleSheet("color: white; background-color: red; padding: 1px 6px;");
+    labelVersion_ = MakeLabel(row, "LabelVersion");
+    labelEeDataErr_ = MakeLabel(row, "LabelEeDataErr", "Programmed data error!");
+    labelEeDataErr_->setStyleSheet("color: red; font-weight: bold;");
+    labelPokus_ = MakeLabel(row, "LabelPokus", "0");
+    labelPokus_->setAutoFillBackground(true);
+
+    h->addWidget(labelCom_);
+    h->addWidget(labelHlaseni_);
+    h->addWidget(cGaugeProgram_, 1);
+    h->addStretch(1);
+    h->addWidget(labelEeDataErr_);
+    h->addWidget(labelVersion_);
+    h->addWidget(labelSpojeni_);
+    h->addWidget(labelPokus_);
+    for (int i = 0; i < 8; ++i) {
+        const QByteArray name = "LabelTest" + QByteArray::number(i + 1);
+        labelTest_[static_cast<std::size_t>(i)] =
+            MakeLabel(row, name.constData(), QStringLiteral("Test%1= ").arg(i + 1));
+        h->addWidget(labelTest_[static_cast<std::size_t>(i)]);
+    }
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(row);
+}
+
+void TFormHlav::BuildMenus() {
+    auto addMenu = [this](const char* name, const QString& title) {
+        QMenu* m = menuBar()->addMenu(title);
+        m->setObjectName(name);
+        m->menuAction()->setObjectName(name);
+        return m;
+    };
+    QMenu* file = addMenu("MenuFile", "&File");
+    QAction* exit = file->addAction("E&xit");
+    exit->setObjectName("MenuExit");
+    exit->setStatusTip("End of program");
+    connect(exit, &QAction::triggered, this, &TFormHlav::MenuExitClick);
+
+    menuCom_ = addMenu("MenuCom", "&Com");
+    menuCom_->menuAction()->setStatusTip("Set number of com");
+    addMenu("MenuDevice", "&Ignition");
+    addMenu("MenuTools", "Tools");
+
+    QMenu* language = addMenu("MenuLanguage", "&Language");
+    language->menuAction()->setStatusTip("Set English or German or French");
+    auto* group = new QActionGroup(this);
+    const struct {
+        const char* name;
+        const char* text;
+        void (TFormHlav::*handler)();
+    } languages[] = {{"MenuEnglish", "&English", &TFormHlav::MenuEnglishClick},
+                     {"MenuGerman", "&German", &TFormHlav::MenuGermanClick},
+                     {"MenuFrench", "&French", &TFormHlav::MenuFrenchClick},
+                     {"MenuCzech", "&Czech", &TFormHlav::MenuCzechClick}};
+    for (int i = 0; i < kLanguageCount; ++i) {
+        QAction* a = language->addAction(languages[i].text);
+        a->setObjectName(languages[i].name);
+        a->setCheckable(true);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, languages[i].handler);
+        menuLanguageItems_[static_cast<std::size_t>(i)] = a;
+    }
+
+    addMenu("MenuHelp", "&Help");
+    menuServis_ = addMenu("MenuServis", "Servis");
+    menuServis_->menuAction()->setVisible(false);
+}
+
+// The run-time controls that are not part of a page: the 21 COM menu items.
+void TFormHlav::BuildExtraControls() {
+    auto* group = new QActionGroup(this);
+    for (int i = 0; i < kPortMenuItems; ++i) {
+        const QString caption = i == kAutoPortIndex ? QStringLiteral("Com Auto")
+                                                    : QStringLiteral("Com %1").arg(i + 1);
+        QAction* a = menuCom_->addAction(caption);
+        a->setObjectName(QStringLiteral("MenuComItem[%1]").arg(i));
+        a->setCheckable(true);
+        a->setData(i);
+        group->addAction(a);
+        connect(a, &QAction::triggered, this, &TFormHlav::MenuCom1Click);
+        menuComItems_[static_cast<std::size_t>(i)] = a;
+    }
+}
+
+// Start-up, in its fixed order.
+void TFormHlav::FormCreate() {
+    BuildMapEditor();
+    BuildExtraControls();
+    image_.setByte(0, 11);
+    LoadBikeDefaults();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect s = screen->availableGeometry();
+        move(s.left() + (s.width() - width()) / 2, s.top() + (s.height() - height()) / 2);
+    }
+    fileName_ = QDir(QCoreApplication::applicationDirPath()).filePath("data.ign");
+    LoadSettings();
+    PageChange();
+    ApplyBikeTables();
+    if (!languageWord_.isNull()) {
+        for (const auto& [word, index] : kLanguageWords)
+            if (languageWord_ == QLatin1String(word)) {
+                languageIndex_ = index;
+                break;
+            }
+    }
+    linkLoop_->silentTicks = 18;
+    ConsistencyPass();
+    ApplyLanguage();
+    ImageToControls();
+    ResetUndo();
+    linkLoop_->reopening = false;
+    linkLoop_->OpenPort();
+    ApplyLanguage();
+    ImageToControls();
+    linkLoop_->view().statusVisible = false;
+    linkLoop_->view().gaugeVisible = false;
+    labelEeDataErr_->setVisible(false);
+    ReadTestFlagFile();
+    for (QLabel* l : labelTest_) l->setVisible(testEnable_);
+    labelPokus_->setVisible(testEnable_);
+    menuServis_->menuAction()->setVisible(testEnable_);
+    UpdatePageLayout();
+    ShowLinkView();
+}
+
+void TFormHlav::FormClose() {
+    closed_ = true;
+    linkLoop_->ClosePort();
+    ControlsToImage();
+    ConsistencyPass();
+    SaveSettings();
+}
+
+void TFormHlav::closeEvent(QCloseEvent* event) {
+    if (!closed_) FormClose();
+    timer1_->stop();
+    event->accept();
+}
+
+void TFormHlav::Timer1Timer() {
+    linkLoop_->Tick();
+    ShowLinkView();
+}
+
+void TFormHlav::ShowLinkView() {
+    const LinkView& v = linkLoop_->view();
+    labelHlaseni_->setText(Q(v.statusText));
+    QPalette pal = labelHlaseni_->palette();
+    pal.setColor(QPalette::Window, v.statusColour == StatusColour::Red
+                                       ? QColor(Qt::red)
+                                       : QApplication::palette().color(QPalette::Button));
+    labelHlaseni_->setPalette(pal);
+    labelHlaseni_->setVisible(v.statusVisible);
+    cGaugeProgram_->setValue(v.gaugeProgress);
+    cGaugeProgram_->setVisible(v.gaugeVisible);
+    labelSpojeni_->setVisible(v.noConnectionVisible);
+    labelVersion_->setVisible(v.versionVisible);
+    labelCom_->setText(Q(v.comLabel));
+    labelCom_->setToolTip(Q(v.comDevice));
+    labelCom_->setStatusTip(Q(v.comDevice));
+    if (testEnable_) {
+        QPalette p = labelPokus_->palette();
+        p.setColor(QPalette::Window, v.testIndicatorActive
+                                         ? QColor(Qt::magenta)
+                                         : QApplication::palette().color(QPalette::Button));
+        labelPokus_->setPalette(p);
+        labelPokus_->setText(Q(v.testIndicatorText));
+    }
+    const int checked = linkLoop_->portIndex;
+    for (int i = 0; i < kPortMenuItems; ++i)
+        menuComItems_[static_cast<std::size_t>(i)]->setChecked(i == checked);
+}
+
+void TFormHlav::SetPrinting(bool on) { linkLoop_->printing = on; }
+
+void TFormHlav::MenuCom1Click() {
+    const auto* action = qobject_cast<QAction*>(sender());
+    if (!action) return;
+    linkLoop_->SelectPort(action->data().toInt());
+    ShowLinkView();
+}
+
+void TFormHlav::MenuExitClick() { close(); }
+
+void TFormHlav::SetLanguage(int index) {
+    languageIndex_ = index;
+    ApplyLanguage();
+    ImageToControls();
+}
+void TFormHlav::MenuEnglishClick() { SetLanguage(English); }
+void TFormHlav::MenuGermanClick() { SetLanguage(German); }
+void TFormHlav::MenuFrenchClick() { SetLanguage(French); }
+void TFormHlav::MenuCzechClick() { SetLanguage(Czech); }
+
+void TFormHlav::ApplyLanguage() {
+    const int index = languageIndex_ >= 0 && languageIndex_ < kLanguageCount ? languageIndex_ : 0;
+    for (int i = 0; i < kLanguageCount; ++i)
+        menuLanguageItems_[static_cast<std::size_t>(i)]->setChecked(i == index);
+    messages_.Apply(index);
+}
+
+void TFormHlav::CheckBoxLadeniPovolenoClick() {
+    linkLoop_->tuningOn = checkBoxLadeniPovoleno_->isChecked();
+}
+
+void TFormHlav::MonitorFrameReceived(const Frame&) {}
+void TFormHlav::ReplyReceived(const Frame&) {}
+
+void TFormHlav::ComOpenFailed() { Dialogs::Error(this, Q(messages_[MsgComOpenError])); }

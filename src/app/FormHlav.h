@@ -1,0 +1,137 @@
+#pragma once
+// The main window: owns the image, the link loop, the message slots and the settings of the
+// run, builds the pages, and turns the link loop's results into what the rider sees.
+
+#include <QMainWindow>
+#include <QStringList>
+#include <array>
+#include <memory>
+
+#include "lang/Messages.h"
+#include "link/LinkLoop.h"
+#include "model/InjectionMaps.h"
+#include "model/ParameterImage.h"
+
+class QAction;
+class QCheckBox;
+class QLabel;
+class QMenu;
+class QPlainTextEdit;
+class QProgressBar;
+class QStatusBar;
+class QTabWidget;
+class QTimer;
+
+namespace kestrin::gui {
+class PortMap;
+}
+
+inline constexpr int kPageTotal = 19;
+
+class TFormHlav : public QMainWindow, private kestrin::LinkHost {
+    Q_OBJECT
+
+public:
+    explicit TFormHlav(const QStringList& arguments, QWidget* parent = nullptr);
+    // For tests: the window on a serial line of the caller's choice.
+    TFormHlav(const QStringList& arguments, std::unique_ptr<kestrin::SerialLine> line,
+              QWidget* parent = nullptr);
+    ~TFormHlav() override;
+
+    const kestrin::ParameterImage& parameterImage() const { return image_; }
+    kestrin::LinkLoop& link() { return *linkLoop_; }
+    kestrin::SerialLine& serialLine() { return *line_; }
+    const kestrin::MessageSlots& messages() const { return messages_; }
+    int languageIndex() const { return languageIndex_; }
+    const QString& settingsDir() const { return settingsDir_; }
+    const QString& iniFileName() const { return iniFileName_; }
+    const QString& imageBackupFile() const { return imageBackupFile_; }
+    const QString& fileName() const { return fileName_; }
+    bool testEnable() const { return testEnable_; }
+    QTimer* timer() const { return timer1_; }
+
+    // While the window is printed the no-connection label stays hidden.
+    void SetPrinting(bool on);
+
+public slots:
+    void Timer1Timer();
+    void MenuCom1Click();
+    void MenuExitClick();
+    void MenuEnglishClick();
+    void MenuGermanClick();
+    void MenuFrenchClick();
+    void MenuCzechClick();
+    void CheckBoxLadeniPovolenoClick();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+
+private:
+    void ParseArguments(const QStringList& arguments);
+    void BuildWindow();
+    void BuildPages();
+    void BuildMenus();
+    void BuildStatusArea();
+    void FormCreate();
+    void FormClose();
+    void ShowLinkView();
+    void SetLanguage(int index);
+
+    // Steps of other subsystems that the start-up and close sequences call.
+    void BuildMapEditor() {}
+    void BuildExtraControls();
+    void LoadBikeDefaults() {}
+    void LoadSettings() {}
+    void SaveSettings() {}
+    void PageChange() {}
+    void ApplyBikeTables() {}
+    void ConsistencyPass() {}
+    void ApplyLanguage();
+    void ImageToControls() {}
+    void ControlsToImage() {}
+    void ResetUndo() {}
+    void ReadTestFlagFile() {}
+    void UpdatePageLayout() {}
+
+    // LinkHost
+    void MonitorFrameReceived(const kestrin::Frame& frame) override;
+    void ReplyReceived(const kestrin::Frame& frame) override;
+    void ComOpenFailed() override;
+    void OperatingPointHighlight() override {}
+
+    kestrin::ParameterImage image_;
+    kestrin::InjectionMapSet maps_;
+    kestrin::MessageSlots messages_;
+    std::unique_ptr<kestrin::gui::PortMap> portMap_;
+    std::unique_ptr<kestrin::SerialLine> line_;
+    std::unique_ptr<kestrin::LinkLoop> linkLoop_;
+    int languageIndex_ = kestrin::English;
+    bool testEnable_ = false;
+    bool closed_ = false;
+
+    QString settingsDir_;
+    QString iniFileName_;
+    QString imageBackupFile_;
+    QString testFlagFile_;
+    QString fileName_;
+    QString languageWord_;
+
+    QTabWidget* pageControl1_ = nullptr;
+    std::array<QWidget*, kPageTotal> tabSheetPage_{};
+    QLabel* labelHlaseni_ = nullptr;
+    QProgressBar* cGaugeProgram_ = nullptr;
+    QLabel* labelSpojeni_ = nullptr;
+    QLabel* labelVersion_ = nullptr;
+    QLabel* labelEeDataErr_ = nullptr;
+    QLabel* labelCom_ = nullptr;
+    QLabel* labelPokus_ = nullptr;
+    std::array<QLabel*, 8> labelTest_{};
+    QStatusBar* statusBar1_ = nullptr;
+    QPlainTextEdit* memo1_ = nullptr;
+    QCheckBox* checkBoxLadeniPovoleno_ = nullptr;
+    QMenu* menuCom_ = nullptr;
+    QMenu* menuServis_ = nullptr;
+    std::array<QAction*, kestrin::kPortMenuItems> menuComItems_{};
+    std::array<QAction*, kestrin::kLanguageCount> menuLanguageItems_{};
+    QTimer* timer1_ = nullptr;
+};

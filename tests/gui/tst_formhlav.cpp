@@ -1,0 +1,186 @@
+// The main window: its pages, status line and link loop as the rider sees them.
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QTabWidget>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include "app/Application.h"
+#include "app/Dialogs.h"
+#include "app/FormHlav.h"
+
+using kestrin::gui::Dialogs;
+
+namespace {
+
+// A port that opens and never answers: a unit that is not connected.
+class SilentLine : public kestrin::SerialLine {
+public:
+    int opens = 0;
+    bool open = false;
+    bool Open(int) override {
+        ++opens;
+        open = true;
+        return true;
+    }
+    bool IsOpen() const override { return open; }
+    int QueuedBytes() override { return 0; }
+    int Read(std::span<std::uint8_t>) override { return 0; }
+    void WriteFrame(std::span<const std::uint8_t>) override {}
+    void Purge() override {}
+    void Close() override { open = false; }
+};
+
+}  // namespace
+
+class TestFormHlav : public QObject {
+    Q_OBJECT
+
+    QTemporaryDir dir_;
+
+    std::unique_ptr<TFormHlav> MakeForm(QStringList args, SilentLine** line = nullptr) {
+        args << "--settings-dir" << dir_.path();
+        auto l = std::make_unique<SilentLine>();
+        if (line) *line = l.get();
+        auto form = std::make_unique<TFormHlav>(args, std::move(l));
+        form->timer()->stop();  // the test ticks by hand
+        return form;
+    }
+    static void Tick(TFormHlav& f, int n) {
+        for (int i = 0; i < n; ++i) f.Timer1Timer();
+    }
+    static bool Shown(TFormHlav& f, const char* name) {
+        auto* w = f.findChild<QWidget*>(name);
+        return w && !w->isHidden();
+    }
+
+private slots:
+    void initTestCase() {
+        QVERIFY(dir_.isValid());
+        Dialogs::Script(true);
+    }
+
+    void pagesInTabOrder() {
+        auto form = MakeForm({});
+        auto* tabs = form->findChild<QTabWidget*>("PageControl1");
+        QVERIFY(tabs);
+        const QStringList names{"TabSheet_Bike",    "TabSheetPage[1]",  "TabSheetPage[2]",
+                                "TabSheetPage[3]",  "TabSheetPage[4]",  "TabSheetPage[5]",
+                                "TabSheetPage[6]",  "TabSheetPage[7]",  "TabSheet_Poloha",
+                                "TabSheet_Korekce", "TabSheet_Cidla",   "TabSheetPage[11]",
+                                "TabSheetPage[12]", "TabSheet_Idle",    "TabSheet_Gas",
+                                "TabSheet_Race",    "TabSheet_Gear",    "TabSheet_Ladeni",
+                                "TabSheet_Monitor"};
+        QCOMPARE(tabs->count(), names.size());
+        for (int k = 0; k < names.size(); ++k) QCOMPARE(tabs->widget(k)->objectName(), names[k]);
+        QCOMPARE(form->windowTitle(), QString("Programming of Kestrin_Max_Power"));
+        for (const char* name : {"LabelHlaseni", "CGaugeProgram", "LabelSpojeni", "LabelVersion",
+                                 "LabelEeDataErr", "LabelTest1", "LabelTest8", "StatusBar1",
+                                 "Memo1", "CheckBoxLadeniPovoleno", "LabelCom"})
+            QVERIFY2(form->findChild<QWidget*>(name), name);
+        QCOMPARE(form->findChild<QProgressBar*>("CGaugeProgram")->maximum(), 20);
+        for (const char* menu : {"MenuFile", "MenuCom", "MenuDevice", "MenuTools", "MenuLanguage",
+                                 "MenuHelp", "MenuServis"})
+            QVERIFY2(form->findChild<QMenu*>(menu), menu);
+        QVERIFY(!form->findChild<QMenu*>("MenuServis")->menuAction()->isVisible());
+        QVERIFY(!Shown(*form, "LabelTest1"));
+        QCOMPARE(form->parameterImage().byte(0), 11);
+    }
+
+    void noUnitShowsNoConnectionAfterSevenTicks() {
+        SilentLine* line = nullptr;
+        auto form = MakeForm({}, &line);
+        form->show();
+        QCOMPARE(line->opens, 1);
+        QVERIFY(!Shown(*form, "LabelHlaseni"));
+        QVERIFY(!Shown(*form, "CGaugeProgram"));
+        QVERIFY(!Shown(*form, "LabelEeDataErr"));
+        Tick(*form, 6);
+        QVERIFY(!Shown(*form, "LabelSpojeni"));
+        QVERIFY(Shown(*form, "LabelVersion"));
+        Tick(*form, 1);
+        QVERIFY(Shown(*form, "LabelSpojeni"));
+        QVERIFY(!Shown(*form, "LabelVersion"));
+        QCOMPARE(form->findChild<QLabel*>("LabelSpojeni")->text(), QString("No connection with PC"));
+        Tick(*form, 30);
+        QCOMPARE(line->opens, 2);
+
+        form->SetPrinting(true);
+        Tick(*form, 1);
+        QVERIFY(!Shown(*form, "LabelSpojeni"));
+        form->SetPrinting(false);
+        Tick(*form, 1);
+        QVERIFY(Shown(*form, "LabelSpojeni"));
+    }
+
+    void languageWordIsExact_data() {
+        QTest::addColumn<QString>("word");
+        QTest::addColumn<int>("language");
+        QTest::addColumn<QString>("programError");
+        QTest::newRow("DEUTSCH") << "DEUTSCH" << 1 << "Programmierfehler!";
+        QTest::newRow("deutsch") << "deutsch" << 0 << "Program error!";
+        QTest::newRow("FRENCH") << "FRENCH" << 2 << "Erreur de programmation!";
+        QTest::newRow("CESKY") << "CESKY" << 3 << "Chyba programování";
+        QTest::newRow("ENGLISH") << "ENGLISH" << 0 << "Program error!";
+        QTest::newRow("Cesky") << "Cesky" << 0 << "Program error!";
+    }
+    void languageWordIsExact() {
+        QFETCH(QString, word);
+        QFETCH(int, language);
+        QFETCH(QString, programError);
+        auto form = MakeForm({word});
+        QCOMPARE(form->languageIndex(), language);
+        QCOMPARE(QString::fromStdString(form->messages()[kestrin::MsgProgramError]), programError);
+        auto* menu = form->findChild<QMenu*>("MenuLanguage");
+        int checked = -1;
+        for (int i = 0; i < menu->actions().size(); ++i)
+            if (menu->actions()[i]->isChecked()) checked = i;
+        QCOMPARE(checked, language);
+    }
+
+    void settingsFilesLiveInTheSettingsFolder() {
+        auto form = MakeForm({});
+        QCOMPARE(form->iniFileName(), QString("Kestrin_2007_v74.ini"));
+        QCOMPARE(form->imageBackupFile(), QDir(dir_.path()).filePath("_Kestrin_2007_v74.ini"));
+        QVERIFY(form->fileName().endsWith("/data.ign"));
+    }
+
+    void comMenuHasTwentyOneItemsAndChecksTheChosenOne() {
+        SilentLine* line = nullptr;
+        auto form = MakeForm({}, &line);
+        auto* menu = form->findChild<QMenu*>("MenuCom");
+        QCOMPARE(menu->actions().size(), 21);
+        QCOMPARE(menu->actions()[0]->text(), QString("Com 1"));
+        QCOMPARE(menu->actions()[20]->text(), QString("Com Auto"));
+        menu->actions()[4]->trigger();
+        QCOMPARE(form->link().portIndex, 4);
+        QCOMPARE(form->findChild<QLabel*>("LabelCom")->text(), QString("COM= COM5"));
+        for (int i = 0; i < 21; ++i) QCOMPARE(menu->actions()[i]->isChecked(), i == 4);
+    }
+
+    void exceptionInAHandlerIsShownAndTheProgramGoesOn() {
+        struct Thrower : QObject {
+            bool event(QEvent* e) override {
+                if (e->type() == QEvent::User) throw std::runtime_error("handler failed");
+                return QObject::event(e);
+            }
+        } thrower;
+        Dialogs::Shown().clear();
+        QEvent ev(QEvent::User);
+        QCoreApplication::sendEvent(&thrower, &ev);
+        QCOMPARE(Dialogs::Shown(), QStringList{"handler failed"});
+    }
+
+    void cleanupTestCase() { Dialogs::Script(false); }
+};
+
+int main(int argc, char** argv) {
+    kestrin::gui::Application app(argc, argv);
+    TestFormHlav test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "tst_formhlav.moc"
