@@ -10,7 +10,9 @@ std::deque<bool> Dialogs::answers_;
 QStringList Dialogs::shown_;
 
 namespace {
-QString Title() { return QApplication::applicationDisplayName(); }
+QString Title() {
+    return QApplication::applicationDisplayName();
+}
 }  // namespace
 
 void Dialogs::Message(QWidget* parent, const QString& text) {
@@ -46,8 +48,14 @@ void Dialogs::Script(bool on) {
     answers_.clear();
     shown_.clear();
 }
-bool Dialogs::Scripted() { return scripted_; }
-void Dialogs::QueueAnswer(bool yes) { answers_.push_back(yes); }
-QStringList& Dialogs::Shown() { return shown_; }
+bool Dialogs::Scripted() {
+    return scripted_;
+}
+void Dialogs::QueueAnswer(bool yes) {
+    answers_.push_back(yes);
+}
+QStringList& Dialogs::Shown() {
+    return shown_;
+}
 
 }  // namespace kestrin::gui

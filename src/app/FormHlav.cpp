@@ -12,6 +12,7 @@
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QScreen>
+#include <QSettings>
 #include <QStandardPaths>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -59,10 +60,12 @@ constexpr std::array<PageDef, kPageTotal> kPages{{
 }};
 
 // The command-line words that choose a language, compared exactly.
-constexpr std::array<std::pair<const char*, int>, 4> kLanguageWords{{
-    {"ENGLISH", English}, {"FRENCH", French}, {"DEUTSCH", German}, {"CESKY", Czech}}};
+constexpr std::array<std::pair<const char*, int>, 4> kLanguageWords{
+    {{"ENGLISH", English}, {"FRENCH", French}, {"DEUTSCH", German}, {"CESKY", Czech}}};
 
-QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const std::string& s) {
+    return QString::fromStdString(s);
+}
 
 QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text = {}) {
     auto* label = new QLabel(text, parent);
@@ -80,9 +83,6 @@ TFormHlav::TFormHlav(const QStringList& arguments, std::unique_ptr<SerialLine> l
     : QMainWindow(parent), portMap_(std::make_unique<gui::PortMap>()) {
     setObjectName("FormHlav");
     ParseArguments(arguments);
-    line_ = line ? std::move(line) : std::make_unique<gui::SerialPortLine>(*portMap_);
-    LinkHost& host = *this;
-    linkLoop_ = std::make_unique<LinkLoop>(image_, *line_, messages_, host);
 
     // The settings file is named after the protocol version; the backup sits beside it.
     iniFileName_ = QStringLiteral("Kestrin_2007_v%1.ini").arg(kProtocolVersion);
@@ -91,6 +91,11 @@ TFormHlav::TFormHlav(const QStringList& arguments, std::unique_ptr<SerialLine> l
     QDir().mkpath(settingsDir_);
     imageBackupFile_ = QDir(settingsDir_).filePath("_" + iniFileName_);
     testFlagFile_ = QDir(settingsDir_).filePath("test_kovlin.txt");
+    ReadPortNames();
+
+    line_ = line ? std::move(line) : std::make_unique<gui::SerialPortLine>(*portMap_);
+    LinkHost& host = *this;
+    linkLoop_ = std::make_unique<LinkLoop>(image_, *line_, messages_, host);
 
     BuildWindow();
     FormCreate();
@@ -119,6 +124,20 @@ void TFormHlav::ParseArguments(const QStringList& arguments) {
         } else if (languageWord_.isNull()) {
             languageWord_ = a;
         }
+    }
+}
+
+// Devices named for COM numbers in the settings file's "Ports" section (COM3=/dev/ttyUSB0);
+// a mapping given on the command line wins.
+void TFormHlav::ReadPortNames() {
+    QSettings ini(QDir(settingsDir_).filePath(iniFileName_), QSettings::IniFormat);
+    ini.beginGroup("Ports");
+    for (const QString& key : ini.childKeys()) {
+        if (!key.startsWith("COM", Qt::CaseInsensitive)) continue;
+        bool ok = false;
+        const int number = key.mid(3).toInt(&ok);
+        if (ok && !portMap_->explicitMap().contains(number))
+            portMap_->Parse(QStringLiteral("%1=%2").arg(number).arg(ini.value(key).toString()));
     }
 }
 
@@ -270,8 +289,8 @@ void TFormHlav::BuildMenus() {
 void TFormHlav::BuildExtraControls() {
     auto* group = new QActionGroup(this);
     for (int i = 0; i < kPortMenuItems; ++i) {
-        const QString caption = i == kAutoPortIndex ? QStringLiteral("Com Auto")
-                                                    : QStringLiteral("Com %1").arg(i + 1);
+        const QString caption =
+            i == kAutoPortIndex ? QStringLiteral("Com Auto") : QStringLiteral("Com %1").arg(i + 1);
         QAction* a = menuCom_->addAction(caption);
         a->setObjectName(QStringLiteral("MenuComItem[%1]").arg(i));
         a->setCheckable(true);
@@ -371,7 +390,9 @@ void TFormHlav::ShowLinkView() {
         menuComItems_[static_cast<std::size_t>(i)]->setChecked(i == checked);
 }
 
-void TFormHlav::SetPrinting(bool on) { linkLoop_->printing = on; }
+void TFormHlav::SetPrinting(bool on) {
+    linkLoop_->printing = on;
+}
 
 void TFormHlav::MenuCom1Click() {
     const auto* action = qobject_cast<QAction*>(sender());
@@ -380,17 +401,27 @@ void TFormHlav::MenuCom1Click() {
     ShowLinkView();
 }
 
-void TFormHlav::MenuExitClick() { close(); }
+void TFormHlav::MenuExitClick() {
+    close();
+}
 
 void TFormHlav::SetLanguage(int index) {
     languageIndex_ = index;
     ApplyLanguage();
     ImageToControls();
 }
-void TFormHlav::MenuEnglishClick() { SetLanguage(English); }
-void TFormHlav::MenuGermanClick() { SetLanguage(German); }
-void TFormHlav::MenuFrenchClick() { SetLanguage(French); }
-void TFormHlav::MenuCzechClick() { SetLanguage(Czech); }
+void TFormHlav::MenuEnglishClick() {
+    SetLanguage(English);
+}
+void TFormHlav::MenuGermanClick() {
+    SetLanguage(German);
+}
+void TFormHlav::MenuFrenchClick() {
+    SetLanguage(French);
+}
+void TFormHlav::MenuCzechClick() {
+    SetLanguage(Czech);
+}
 
 void TFormHlav::ApplyLanguage() {
     const int index = languageIndex_ >= 0 && languageIndex_ < kLanguageCount ? languageIndex_ : 0;
@@ -406,4 +437,17 @@ void TFormHlav::CheckBoxLadeniPovolenoClick() {
 void TFormHlav::MonitorFrameReceived(const Frame&) {}
 void TFormHlav::ReplyReceived(const Frame&) {}
 
-void TFormHlav::ComOpenFailed() { Dialogs::Error(this, Q(messages_[MsgComOpenError])); }
+// A device the user may not open would fail silently forever in the scan; say once what to do.
+void TFormHlav::ComOpenFailed(bool report) {
+    const QString device = Q(line_->DevicePath());
+    if (line_->LastOpenDenied() && !permissionTold_.contains(device)) {
+        permissionTold_ << device;
+        Dialogs::Error(this, Q(messages_[MsgComOpenError]) + "\n\n" +
+                                 tr("You may not open %1. Add your user to the group that owns "
+                                    "it (usually \"dialout\"): sudo usermod -aG dialout $USER, "
+                                    "then log out and in again.")
+                                     .arg(device));
+        return;
+    }
+    if (report) Dialogs::Error(this, Q(messages_[MsgComOpenError]));
+}

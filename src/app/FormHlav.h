@@ -68,6 +68,7 @@ protected:
 
 private:
     void ParseArguments(const QStringList& arguments);
+    void ReadPortNames();
     void BuildWindow();
     void BuildPages();
     void BuildMenus();
@@ -96,7 +97,7 @@ private:
     // LinkHost
     void MonitorFrameReceived(const kestrin::Frame& frame) override;
     void ReplyReceived(const kestrin::Frame& frame) override;
-    void ComOpenFailed() override;
+    void ComOpenFailed(bool report) override;
     void OperatingPointHighlight() override {}
 
     kestrin::ParameterImage image_;
@@ -115,6 +116,7 @@ private:
     QString testFlagFile_;
     QString fileName_;
     QString languageWord_;
+    QStringList permissionTold_;  // devices the user was told they may not open
 
     QTabWidget* pageControl1_ = nullptr;
     std::array<QWidget*, kPageTotal> tabSheetPage_{};

@@ -79,8 +79,8 @@ int SerialPortLine::QueuedBytes() {
 
 int SerialPortLine::Read(std::span<std::uint8_t> buffer) {
     if (!port_.isOpen() || buffer.empty()) return 0;
-    const qint64 n = port_.read(reinterpret_cast<char*>(buffer.data()),
-                                static_cast<qint64>(buffer.size()));
+    const qint64 n =
+        port_.read(reinterpret_cast<char*>(buffer.data()), static_cast<qint64>(buffer.size()));
     return n < 0 ? 0 : static_cast<int>(n);
 }
 

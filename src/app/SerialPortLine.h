@@ -40,7 +40,7 @@ public:
     std::string DevicePath() const override { return device_.toStdString(); }
 
     // The device exists but the user may not open it (on Linux: not in the dialout group).
-    bool LastOpenDenied() const { return denied_; }
+    bool LastOpenDenied() const override { return denied_; }
     PortMap& portMap() { return map_; }
 
 private:

@@ -36,7 +36,8 @@ void LinkLoop::ReceiveStep() {
     const int queued = line_.QueuedBytes();
     if (queued < kFrameSize) return;
     const int wanted = std::min(queued, kRxBufferSize);
-    const int got = line_.Read(std::span<std::uint8_t>(rxBuffer_).first(static_cast<std::size_t>(wanted)));
+    const int got =
+        line_.Read(std::span<std::uint8_t>(rxBuffer_).first(static_cast<std::size_t>(wanted)));
     if (got < kFrameSize) return;
 
     Frame frame;
@@ -145,10 +146,9 @@ void LinkLoop::OpenPort() {
     const bool opened = line_.Open(PortNumber());
     view_.comDevice = line_.DevicePath();
     if (opened) return;
-    if (portIndex == kAutoPortIndex)
-        reopenTicks = 200;  // move on to the next port at the next silent tick
-    else if (!reopening)
-        host_.ComOpenFailed();
+    const bool automatic = portIndex == kAutoPortIndex;
+    if (automatic) reopenTicks = 200;  // move on to the next port at the next silent tick
+    host_.ComOpenFailed(!automatic && !reopening);
 }
 
 void LinkLoop::ClosePort() {
@@ -189,7 +189,8 @@ void LinkLoop::SendMonitorRequest() {
         txFrame_[1] = 1;
         txFrame_[2] = image_.byte(340);
         txFrame_[4] = image_.byte(342);
-        for (int i = 0; i < 5; ++i) txFrame_[static_cast<std::size_t>(6 + i)] = image_.byte(344 + i);
+        for (int i = 0; i < 5; ++i)
+            txFrame_[static_cast<std::size_t>(6 + i)] = image_.byte(344 + i);
         txFrame_[12] = image_.byte(350);
         txFrame_[13] = image_.byte(351);
     }

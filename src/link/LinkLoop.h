@@ -53,16 +53,16 @@ public:
     virtual void MonitorFrameReceived(const Frame&) {}
     // A reply that passed its check and answers the frame in flight.
     virtual void ReplyReceived(const Frame&) {}
-    // A fixed port chosen by the user or at start could not be opened.
-    virtual void ComOpenFailed() {}
+    // The port could not be opened; `report` is true for a fixed port chosen by the user or at
+    // start, where the failure is reported, false for the scan and the watchdog's reopens.
+    virtual void ComOpenFailed(bool /*report*/) {}
     // Last step of every tick.
     virtual void OperatingPointHighlight() {}
 };
 
 class LinkLoop {
 public:
-    LinkLoop(ParameterImage& image, SerialLine& line, const MessageSlots& messages,
-             LinkHost& host);
+    LinkLoop(ParameterImage& image, SerialLine& line, const MessageSlots& messages, LinkHost& host);
 
     // One tick of the loop, the seven steps in order.
     void Tick();

@@ -28,6 +28,8 @@ public:
     virtual void Close() = 0;
     // The device the last Open used or tried, for the port label's hint.
     virtual std::string DevicePath() const { return {}; }
+    // The last Open failed because the user may not open the device that exists.
+    virtual bool LastOpenDenied() const { return false; }
 };
 
 }  // namespace kestrin

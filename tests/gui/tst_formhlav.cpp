@@ -3,6 +3,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSettings>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -21,11 +22,14 @@ class SilentLine : public kestrin::SerialLine {
 public:
     int opens = 0;
     bool open = false;
+    bool denied = false;  // every open fails as for a user without permission
     bool Open(int) override {
         ++opens;
-        open = true;
-        return true;
+        open = !denied;
+        return open;
     }
+    bool LastOpenDenied() const override { return denied; }
+    std::string DevicePath() const override { return "/dev/ttyUSB0"; }
     bool IsOpen() const override { return open; }
     int QueuedBytes() override { return 0; }
     int Read(std::span<std::uint8_t>) override { return 0; }
@@ -67,13 +71,12 @@ private slots:
         auto form = MakeForm({});
         auto* tabs = form->findChild<QTabWidget*>("PageControl1");
         QVERIFY(tabs);
-        const QStringList names{"TabSheet_Bike",    "TabSheetPage[1]",  "TabSheetPage[2]",
-                                "TabSheetPage[3]",  "TabSheetPage[4]",  "TabSheetPage[5]",
-                                "TabSheetPage[6]",  "TabSheetPage[7]",  "TabSheet_Poloha",
-                                "TabSheet_Korekce", "TabSheet_Cidla",   "TabSheetPage[11]",
-                                "TabSheetPage[12]", "TabSheet_Idle",    "TabSheet_Gas",
-                                "TabSheet_Race",    "TabSheet_Gear",    "TabSheet_Ladeni",
-                                "TabSheet_Monitor"};
+        const QStringList names{
+            "TabSheet_Bike",    "TabSheetPage[1]",  "TabSheetPage[2]", "TabSheetPage[3]",
+            "TabSheetPage[4]",  "TabSheetPage[5]",  "TabSheetPage[6]", "TabSheetPage[7]",
+            "TabSheet_Poloha",  "TabSheet_Korekce", "TabSheet_Cidla",  "TabSheetPage[11]",
+            "TabSheetPage[12]", "TabSheet_Idle",    "TabSheet_Gas",    "TabSheet_Race",
+            "TabSheet_Gear",    "TabSheet_Ladeni",  "TabSheet_Monitor"};
         QCOMPARE(tabs->count(), names.size());
         for (int k = 0; k < names.size(); ++k) QCOMPARE(tabs->widget(k)->objectName(), names[k]);
         QCOMPARE(form->windowTitle(), QString("Programming of Kestrin_Max_Power"));
@@ -104,7 +107,8 @@ private slots:
         Tick(*form, 1);
         QVERIFY(Shown(*form, "LabelSpojeni"));
         QVERIFY(!Shown(*form, "LabelVersion"));
-        QCOMPARE(form->findChild<QLabel*>("LabelSpojeni")->text(), QString("No connection with PC"));
+        QCOMPARE(form->findChild<QLabel*>("LabelSpojeni")->text(),
+                 QString("No connection with PC"));
         Tick(*form, 30);
         QCOMPARE(line->opens, 2);
 
@@ -159,6 +163,43 @@ private slots:
         QCOMPARE(form->link().portIndex, 4);
         QCOMPARE(form->findChild<QLabel*>("LabelCom")->text(), QString("COM= COM5"));
         for (int i = 0; i < 21; ++i) QCOMPARE(menu->actions()[i]->isChecked(), i == 4);
+    }
+
+    void portsSectionAndCommandLineNameTheDevices() {
+        QTemporaryDir dir;
+        {
+            QSettings ini(QDir(dir.path()).filePath("Kestrin_2007_v74.ini"), QSettings::IniFormat);
+            ini.setValue("Ports/COM3", "/nonexistent/ttyA");
+            ini.setValue("Ports/COM4", "/nonexistent/ttyB");
+        }
+        Dialogs::Shown().clear();
+        TFormHlav form({"--settings-dir", dir.path(), "--port", "4=/nonexistent/ttyC", "--port",
+                        "1=/nonexistent/ttyZ"});
+        form.timer()->stop();
+        QCOMPARE(Dialogs::Shown().size(), 1);  // COM1 at start
+        form.link().SelectPort(2);
+        QCOMPARE(QString::fromStdString(form.serialLine().DevicePath()),
+                 QString("/nonexistent/ttyA"));
+        form.link().SelectPort(3);
+        QCOMPARE(QString::fromStdString(form.serialLine().DevicePath()),
+                 QString("/nonexistent/ttyC"));
+        QCOMPARE(Dialogs::Shown().size(), 3);
+        QCOMPARE(Dialogs::Shown().last(), QString("Com opening error!"));
+    }
+
+    void missingPermissionIsExplainedOnce() {
+        QTemporaryDir dir;
+        auto l = std::make_unique<SilentLine>();
+        l->denied = true;
+        Dialogs::Shown().clear();
+        TFormHlav form({"--settings-dir", dir.path()}, std::move(l));
+        form.timer()->stop();
+        QCOMPARE(Dialogs::Shown().size(), 1);
+        QVERIFY(Dialogs::Shown()[0].startsWith("Com opening error!"));
+        QVERIFY(Dialogs::Shown()[0].contains("dialout"));
+        QVERIFY(Dialogs::Shown()[0].contains("/dev/ttyUSB0"));
+        Tick(form, 100);  // silent reopens: nothing more
+        QCOMPARE(Dialogs::Shown().size(), 1);
     }
 
     void exceptionInAHandlerIsShownAndTheProgramGoesOn() {

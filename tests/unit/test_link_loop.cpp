@@ -53,7 +53,7 @@ public:
     int highlights = 0;
     void MonitorFrameReceived(const Frame&) override { ++monitorFrames; }
     void ReplyReceived(const Frame&) override { ++replies; }
-    void ComOpenFailed() override { ++openErrors; }
+    void ComOpenFailed(bool report) override { openErrors += report ? 1 : 0; }
     void OperatingPointHighlight() override { ++highlights; }
 };
 
@@ -206,8 +206,8 @@ TEST_F(LinkLoopTest, TuningFrameChoosesThePageByTheThrottleMapShare) {
         std::uint8_t command;
     };
     const Case cases[] = {
-        {50, 3, 0, 0x4A}, {50, 3, 1, 0x4B}, {49, 3, 0, 0x4F}, {49, 3, 1, 0x50},
-        {100, 1, 0, 0x46}, {100, 4, 1, 0x4D},
+        {50, 3, 0, 0x4A}, {50, 3, 1, 0x4B},  {49, 3, 0, 0x4F},
+        {49, 3, 1, 0x50}, {100, 1, 0, 0x46}, {100, 4, 1, 0x4D},
     };
     StartUp();
     for (const Case& c : cases) {
@@ -271,8 +271,10 @@ TEST_F(LinkLoopTest, TransferFramesCarryThePageExceptWhenReadingOrPageZero) {
         std::uint8_t command;
         bool carriesPage;
     } cases[] = {
-        {LinkProgramming, 0x03, true}, {LinkProgramming, 0x00, false},
-        {LinkVerifying, 0x53, true},   {LinkReading, 0x43, false},
+        {LinkProgramming, 0x03, true},
+        {LinkProgramming, 0x00, false},
+        {LinkVerifying, 0x53, true},
+        {LinkReading, 0x43, false},
     };
     for (const auto& c : cases) {
         loop.linkMode = c.mode;
