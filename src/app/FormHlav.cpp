@@ -11,6 +11,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QScreen>
 #include <QSettings>
 #include <QStandardPaths>
@@ -27,7 +28,6 @@ using kestrin::gui::Dialogs;
 
 namespace {
 
-constexpr int kProtocolVersion = 74;
 constexpr int kTickMs = 55;
 constexpr int kNoteLimit = 149;
 
@@ -158,6 +158,7 @@ void TFormHlav::BuildWindow() {
     layout->addWidget(pageControl1_, 1);
     setCentralWidget(central);
 
+    BuildCommandRow();
     BuildPages();
     BuildStatusArea();
     BuildMenus();
@@ -165,6 +166,51 @@ void TFormHlav::BuildWindow() {
     statusBar1_ = new QStatusBar(this);
     statusBar1_->setObjectName("StatusBar1");
     setStatusBar(statusBar1_);  // shows the hint of the control under the mouse
+}
+
+// The transfer buttons and the unit's identification, above the pages.
+void TFormHlav::BuildCommandRow() {
+    auto* row = new QWidget(centralWidget());
+    row->setObjectName("PanelCommands");
+    auto* h = new QHBoxLayout(row);
+    h->setContentsMargins(0, 0, 0, 2);
+    const struct {
+        const char* name;
+        const char* caption;
+        const char* hint;
+        void (TFormHlav::*handler)();
+    } buttons[] = {
+        {"ButtonRead", "&Read", "Reading parametrs from ignition", &TFormHlav::MenuReadClick},
+        {"ButtonVerify", "&Verify", "Compare set parametrs  with parametrs of ignition",
+         &TFormHlav::MenuVerifyClick},
+        {"ButtonProgram", "&Program", "Programing  set parametrs to ignition",
+         &TFormHlav::MenuProgramClick},
+    };
+    for (const auto& b : buttons) {
+        auto* button = new QPushButton(b.caption, row);
+        button->setObjectName(b.name);
+        button->setStatusTip(b.hint);
+        button->setToolTip(b.hint);
+        button->setMinimumWidth(90);
+        connect(button, &QPushButton::clicked, this, b.handler);
+        h->addWidget(button);
+    }
+    h->addSpacing(16);
+    h->addWidget(MakeLabel(row, "LabelFile1", "File:"));
+    labelFile2_ = MakeLabel(row, "LabelFile2");
+    h->addWidget(labelFile2_, 1);
+    const char* verze[] = {"LabelVerze1", "LabelVerze2", "LabelVerze3"};
+    const char* verzeHints[] = {"Version of program in ignition", "Date of program in ignition",
+                                "Time of program in ignition"};
+    for (int i = 0; i < 3; ++i) {
+        QLabel* l = MakeLabel(row, verze[i]);
+        l->setStatusTip(verzeHints[i]);
+        l->setToolTip(verzeHints[i]);
+        l->setMinimumWidth(70);
+        labelVerze_[static_cast<std::size_t>(i)] = l;
+        h->addWidget(l);
+    }
+    static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(row);
 }
 
 void TFormHlav::BuildPages() {
@@ -257,7 +303,28 @@ void TFormHlav::BuildMenus() {
 
     menuCom_ = addMenu("MenuCom", "&Com");
     menuCom_->menuAction()->setStatusTip("Set number of com");
-    addMenu("MenuDevice", "&Ignition");
+    QMenu* device = addMenu("MenuDevice", "&Ignition");
+    const struct {
+        const char* name;
+        const char* text;
+        const char* hint;
+        Qt::Key key;
+        void (TFormHlav::*handler)();
+    } transfers[] = {
+        {"MenuRead", "&Read", "Reading parametrs from ignition", Qt::Key_F7,
+         &TFormHlav::MenuReadClick},
+        {"MenuVerify", "&Verify", "Compare set parametrs  with parametrs of ignition", Qt::Key_F8,
+         &TFormHlav::MenuVerifyClick},
+        {"MenuProgram", "&Program", "Programing  set parametrs to ignition", Qt::Key_F9,
+         &TFormHlav::MenuProgramClick},
+    };
+    for (const auto& t : transfers) {
+        QAction* a = device->addAction(t.text);
+        a->setObjectName(t.name);
+        a->setShortcut(QKeySequence(t.key));
+        a->setStatusTip(t.hint);
+        connect(a, &QAction::triggered, this, t.handler);
+    }
     addMenu("MenuTools", "Tools");
 
     QMenu* language = addMenu("MenuLanguage", "&Language");
@@ -435,7 +502,35 @@ void TFormHlav::CheckBoxLadeniPovolenoClick() {
 }
 
 void TFormHlav::MonitorFrameReceived(const Frame&) {}
-void TFormHlav::ReplyReceived(const Frame&) {}
+
+void TFormHlav::MenuProgramClick() {
+    linkLoop_->MenuProgram();
+    ShowLinkView();
+}
+void TFormHlav::MenuVerifyClick() {
+    linkLoop_->MenuVerify();
+    ShowLinkView();
+}
+void TFormHlav::MenuReadClick() {
+    linkLoop_->MenuRead();
+    ShowLinkView();
+}
+
+void TFormHlav::ImageToControls() {
+    const UnitInfo& info = linkLoop_->unitInfo();
+    labelVerze_[0]->setText(Q(info.unitName));
+    labelVerze_[1]->setText(Q(info.unitDate));
+    labelVerze_[2]->setText(Q(info.unitTime));
+}
+
+void TFormHlav::VersionMismatch(const std::string& text) {
+    ShowLinkView();
+    Dialogs::Error(this, Q(text));
+}
+
+void TFormHlav::ReadStarted() {
+    labelFile2_->clear();
+}
 
 // A device the user may not open would fail silently forever in the scan; say once what to do.
 void TFormHlav::ComOpenFailed(bool report) {

@@ -62,6 +62,9 @@ public slots:
     void MenuFrenchClick();
     void MenuCzechClick();
     void CheckBoxLadeniPovolenoClick();
+    void MenuProgramClick();
+    void MenuVerifyClick();
+    void MenuReadClick();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -73,6 +76,7 @@ private:
     void BuildPages();
     void BuildMenus();
     void BuildStatusArea();
+    void BuildCommandRow();
     void FormCreate();
     void FormClose();
     void ShowLinkView();
@@ -86,18 +90,19 @@ private:
     void SaveSettings() {}
     void PageChange() {}
     void ApplyBikeTables() {}
-    void ConsistencyPass() {}
+    void ConsistencyPass() override {}
     void ApplyLanguage();
-    void ImageToControls() {}
-    void ControlsToImage() {}
+    void ImageToControls() override;
+    void ControlsToImage() override {}
     void ResetUndo() {}
     void ReadTestFlagFile() {}
     void UpdatePageLayout() {}
 
     // LinkHost
     void MonitorFrameReceived(const kestrin::Frame& frame) override;
-    void ReplyReceived(const kestrin::Frame& frame) override;
     void ComOpenFailed(bool report) override;
+    void VersionMismatch(const std::string& text) override;
+    void ReadStarted() override;
     void OperatingPointHighlight() override {}
 
     kestrin::ParameterImage image_;
@@ -128,6 +133,8 @@ private:
     QLabel* labelCom_ = nullptr;
     QLabel* labelPokus_ = nullptr;
     std::array<QLabel*, 8> labelTest_{};
+    std::array<QLabel*, 3> labelVerze_{};
+    QLabel* labelFile2_ = nullptr;
     QStatusBar* statusBar1_ = nullptr;
     QPlainTextEdit* memo1_ = nullptr;
     QCheckBox* checkBoxLadeniPovoleno_ = nullptr;

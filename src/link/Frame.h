@@ -31,8 +31,12 @@ constexpr bool CheckOk(std::span<const std::uint8_t> frame) {
     return CheckByte(frame) == frame[kFrameData + 1];
 }
 
-constexpr void Seal(Frame& f) { f[kFrameData + 1] = CheckByte(f); }
+constexpr void Seal(Frame& f) {
+    f[kFrameData + 1] = CheckByte(f);
+}
 
-constexpr int PageOfCommand(std::uint8_t command) { return command & 63; }
+constexpr int PageOfCommand(std::uint8_t command) {
+    return command & 63;
+}
 
 }  // namespace kestrin

@@ -52,8 +52,8 @@ void LinkLoop::ReceiveStep() {
     const bool belongs = PageOfCommand(commandByte) <= kLastPage &&
                          frame[0] == static_cast<std::uint8_t>(commandByte ^ kReplyBit);
     if (!CheckOk(frame) || !belongs) return;
-    silentTicks = 0;
     host_.ReplyReceived(frame);
+    HandleReply(frame);
 }
 
 void LinkLoop::TransferTimingStep() {

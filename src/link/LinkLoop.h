@@ -12,6 +12,7 @@
 #include "lang/Messages.h"
 #include "link/Frame.h"
 #include "link/SerialLine.h"
+#include "link/UnitInfo.h"
 #include "model/ParameterImage.h"
 
 namespace kestrin {
@@ -51,8 +52,16 @@ public:
     virtual ~LinkHost() = default;
     // A monitor frame that passed its check.
     virtual void MonitorFrameReceived(const Frame&) {}
-    // A reply that passed its check and answers the frame in flight.
+    // A reply that passed its check and answers the frame in flight, before it is handled.
     virtual void ReplyReceived(const Frame&) {}
+    // The editing cycle's steps that transfers run around their use of the image.
+    virtual void ControlsToImage() {}
+    virtual void ConsistencyPass() {}
+    virtual void ImageToControls() {}
+    // The unit speaks another protocol version; the transfer has already stopped.
+    virtual void VersionMismatch(const std::string& /*text*/) {}
+    // A read replaces the image, so it no longer belongs to the file shown on the Bike page.
+    virtual void ReadStarted() {}
     // The port could not be opened; `report` is true for a fixed port chosen by the user or at
     // start, where the failure is reported, false for the scan and the watchdog's reopens.
     virtual void ComOpenFailed(bool /*report*/) {}
@@ -80,6 +89,17 @@ public:
 
     // Status line helpers used by the transfers.
     void ShowStatus(const std::string& text, StatusColour colour);
+
+    // The transfer commands. None sends a frame: the first goes out when tickCount next
+    // reaches 6. A command given while another transfer runs replaces it.
+    void MenuProgram();
+    void StartProgramming();  // the lowest flagged page first
+    void MenuVerify();
+    void MenuRead();
+    // Every received frame that is not a monitor frame.
+    void HandleReply(const Frame& frame);
+
+    const UnitInfo& unitInfo() const { return unitInfo_; }
 
     const LinkView& view() const { return view_; }
     LinkView& view() { return view_; }
@@ -115,6 +135,14 @@ private:
     void StatusLineStep();
     void WatchdogStep();
     void WriteFrame();
+    void ReplyWhileReading(int page, std::span<const std::uint8_t> data);
+    void ReplyWhileVerifying(int page, std::span<const std::uint8_t> data);
+    void ReplyWhileProgramming(int page, std::span<const std::uint8_t> data);
+    void ReplyWhileMonitoring(int page, std::span<const std::uint8_t> data);
+    bool TakeUnitInfo(std::span<const std::uint8_t> data);  // false on a version mismatch
+    void StopForVersion();
+    void SendNextPage();
+    void StartVerifyAfter();
 
     ParameterImage& image_;
     SerialLine& line_;
@@ -124,6 +152,7 @@ private:
     std::array<std::uint8_t, kRxBufferSize> rxBuffer_{};
     Frame txFrame_{};
     Frame lastMonitor_{};
+    UnitInfo unitInfo_;
 };
 
 }  // namespace kestrin
