@@ -213,16 +213,18 @@ void TFormHlav::BuildCommandRow() {
     static_cast<QVBoxLayout*>(centralWidget()->layout())->addWidget(row);
 }
 
+// Every sheet gets an empty vertical layout; the page builders add their group boxes to it.
 void TFormHlav::BuildPages() {
     for (int k = 0; k < kPageTotal; ++k) {
         auto* sheet = new QWidget(pageControl1_);
         sheet->setObjectName(kPages[static_cast<std::size_t>(k)].objectName);
+        new QVBoxLayout(sheet);
         pageControl1_->addTab(sheet, kPages[static_cast<std::size_t>(k)].caption);
         tabSheetPage_[static_cast<std::size_t>(k)] = sheet;
     }
 
     // The note lives on the Bike page.
-    auto* bike = new QVBoxLayout(tabSheetPage_[0]);
+    auto* bike = static_cast<QVBoxLayout*>(tabSheetPage_[0]->layout());
     bike->addWidget(MakeLabel(tabSheetPage_[0], "LabelMemo", "Memo sheet:"));
     memo1_ = new QPlainTextEdit(tabSheetPage_[0]);
     memo1_->setObjectName("Memo1");
@@ -237,7 +239,7 @@ void TFormHlav::BuildPages() {
     bike->addWidget(memo1_);
     bike->addStretch(1);
 
-    auto* tuning = new QVBoxLayout(tabSheetPage_[17]);
+    auto* tuning = static_cast<QVBoxLayout*>(tabSheetPage_[17]->layout());
     checkBoxLadeniPovoleno_ = new QCheckBox("Tunning on", tabSheetPage_[17]);
     checkBoxLadeniPovoleno_->setObjectName("CheckBoxLadeniPovoleno");
     connect(checkBoxLadeniPovoleno_, &QCheckBox::clicked, this,
