@@ -21,6 +21,7 @@
 #include <QVBoxLayout>
 
 #include "app/Dialogs.h"
+#include "app/MonitorPage.h"
 #include "app/SerialPortLine.h"
 
 using namespace kestrin;
@@ -161,6 +162,7 @@ void TFormHlav::BuildWindow() {
     BuildCommandRow();
     BuildPages();
     BuildStatusArea();
+    BuildMonitorPage();
     BuildMenus();
 
     statusBar1_ = new QStatusBar(this);
@@ -248,6 +250,21 @@ void TFormHlav::BuildPages() {
     tuning->addStretch(1);
 }
 
+void TFormHlav::BuildMonitorPage() {
+    std::array<QLabel*, kMonitorLabelCount> external{};
+    const auto take = [&](MonitorLabelId id, QLabel* label) {
+        external[static_cast<std::size_t>(id)] = label;
+    };
+    take(MonitorLabelId::LabelVersion, labelVersion_);
+    take(MonitorLabelId::LabelEeDataErr, labelEeDataErr_);
+    const MonitorLabelId tests[] = {MonitorLabelId::LabelTest1, MonitorLabelId::LabelTest2,
+                                    MonitorLabelId::LabelTest3, MonitorLabelId::LabelTest4,
+                                    MonitorLabelId::LabelTest5, MonitorLabelId::LabelTest6,
+                                    MonitorLabelId::LabelTest7, MonitorLabelId::LabelTest8};
+    for (int i = 0; i < 8; ++i) take(tests[i], labelTest_[static_cast<std::size_t>(i)]);
+    monitorPage_ = new gui::MonitorPage(tabSheetPage_[18], external);
+}
+
 void TFormHlav::BuildStatusArea() {
     auto* row = new QWidget(centralWidget());
     row->setObjectName("PanelStatus");
@@ -268,6 +285,8 @@ void TFormHlav::BuildStatusArea() {
     labelSpojeni_ = MakeLabel(row, "LabelSpojeni", "No connection with PC");
     labelSpojeni_->setStyleSheet("color: white; background-color: red; padding: 1px 6px;");
     labelVersion_ = MakeLabel(row, "LabelVersion");
+    labelVersion_->setAutoFillBackground(true);
+    labelVersion_->setContentsMargins(6, 1, 6, 1);
     labelEeDataErr_ = MakeLabel(row, "LabelEeDataErr", "Programmed data error!");
     labelEeDataErr_->setStyleSheet("color: red; font-weight: bold;");
     labelPokus_ = MakeLabel(row, "LabelPokus", "0");
@@ -503,7 +522,15 @@ void TFormHlav::CheckBoxLadeniPovolenoClick() {
     linkLoop_->tuningOn = checkBoxLadeniPovoleno_->isChecked();
 }
 
-void TFormHlav::MonitorFrameReceived(const Frame&) {}
+void TFormHlav::MonitorFrameReceived(const Frame& frame) {
+    MonitorOptions options;
+    options.extendedView = monitorPage_->extendedView()->isChecked();
+    options.nitrousEnabled = image_.byte(98) != 0;
+    if (!DecodeMonitorFrame(frame, image_, messages_, options, monitor_)) return;
+    linkLoop_->savingCountdown = static_cast<std::uint16_t>(monitor_.live.savingCountdown);
+    monitorPage_->Show(monitor_);
+    UpdatePageLayout();
+}
 
 void TFormHlav::MenuProgramClick() {
     linkLoop_->MenuProgram();
@@ -523,6 +550,8 @@ void TFormHlav::ImageToControls() {
     labelVerze_[0]->setText(Q(info.unitName));
     labelVerze_[1]->setText(Q(info.unitDate));
     labelVerze_[2]->setText(Q(info.unitTime));
+    monitorPage_->SetLambdaZones(image_.byte(372), image_.byte(373), image_.byte(374),
+                                 image_.byte(375));
 }
 
 void TFormHlav::VersionMismatch(const std::string& text) {

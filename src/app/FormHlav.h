@@ -9,6 +9,7 @@
 
 #include "lang/Messages.h"
 #include "link/LinkLoop.h"
+#include "link/MonitorDecoder.h"
 #include "model/InjectionMaps.h"
 #include "model/ParameterImage.h"
 
@@ -23,8 +24,9 @@ class QTabWidget;
 class QTimer;
 
 namespace kestrin::gui {
+class MonitorPage;
 class PortMap;
-}
+}  // namespace kestrin::gui
 
 inline constexpr int kPageTotal = 19;
 
@@ -49,6 +51,8 @@ public:
     const QString& fileName() const { return fileName_; }
     bool testEnable() const { return testEnable_; }
     QTimer* timer() const { return timer1_; }
+    const kestrin::MonitorResult& monitor() const { return monitor_; }
+    kestrin::gui::MonitorPage* monitorPage() const { return monitorPage_; }
 
     // While the window is printed the no-connection label stays hidden.
     void SetPrinting(bool on);
@@ -77,6 +81,7 @@ private:
     void BuildMenus();
     void BuildStatusArea();
     void BuildCommandRow();
+    void BuildMonitorPage();
     void FormCreate();
     void FormClose();
     void ShowLinkView();
@@ -108,6 +113,8 @@ private:
     kestrin::ParameterImage image_;
     kestrin::InjectionMapSet maps_;
     kestrin::MessageSlots messages_;
+    kestrin::MonitorResult monitor_;
+    kestrin::gui::MonitorPage* monitorPage_ = nullptr;
     std::unique_ptr<kestrin::gui::PortMap> portMap_;
     std::unique_ptr<kestrin::SerialLine> line_;
     std::unique_ptr<kestrin::LinkLoop> linkLoop_;

@@ -14,9 +14,10 @@
 #include "link/Frame.h"
 #include "model/ParameterImage.h"
 
+#include "link/Protocol.h"
+
 namespace kestrin {
 
-inline constexpr std::uint8_t kProtocolVersion = 74;
 
 // The monitor labels, named as the window names its controls.
 #define KESTRIN_MONITOR_LABELS(X) \

@@ -6,9 +6,10 @@
 #include <span>
 #include <string>
 
+#include "link/Protocol.h"
+
 namespace kestrin {
 
-inline constexpr int kProtocolVersion = 74;
 
 struct UnitInfo {
     std::array<std::uint8_t, 150> bytes{};
