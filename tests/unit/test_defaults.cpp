@@ -411,6 +411,16 @@ TEST(BikeChange, AnsweringNoKeepsEditableFieldsAndPercentages) {
     EXPECT_EQ(m.refills, 1);
 }
 
+TEST(BikeChange, WordsChangedSinceTheMapWasShownKeepTheirPercentage) {
+    Model m(11);
+    m.image.setWord(525 + 20, 3333);  // as a file read leaves it, before the page was shown
+    const int percent = PercentFromWord(3333, m.maps.baseOf(InjectionMap::Jet2A)[20]);
+    CommandBikeChange(CatalogueIndexOfCode(43), m.image, m.maps, m.bike, m.hooks);
+    EXPECT_EQ(m.maps.percentOf(InjectionMap::Jet2A)[20], percent);
+    EXPECT_EQ(m.image.word(525 + 20), WordFromPercent(static_cast<std::int16_t>(percent),
+                                                      m.maps.baseOf(InjectionMap::Jet2A)[20]));
+}
+
 TEST(BikeChange, AnsweringYesLoadsTheNewBikeAndItsLobeWidth) {
     Model m(11);
     m.answers = {true};
