@@ -129,7 +129,7 @@ inline constexpr CodeSet kFixedIdleCodes = "38";
 struct BikeFlags {
     bool advanceByLoad = false;   // the default advance table has one row per load column
     bool wideBaseTables = false;  // base injection tables with 15 RPM points instead of 10
-    bool fixedIdleBike = false;   // the bike whose idle is not regulated by the unit
+    bool fixedIdleBike = false;   // no idle mode to choose; the shift-light output drives a choke
 };
 BikeFlags FlagsOfCode(int code);
 // The lobe-width parameter exists only for the engine types 7 and 22.

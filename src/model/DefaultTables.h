@@ -43,7 +43,7 @@ struct ServoGroup {
     std::span<const std::uint16_t> map;  // 15 values by RPM point, or 150 cells
 };
 
-// Given tables: RPM axes, sensors, idle, corrections. Every code is in exactly one choice.
+// RPM axes, sensors, idle, corrections. Every code is in exactly one choice.
 std::span<const Choice<15>> AdvanceAxes();
 std::span<const Choice<8>> PressureSensors();
 std::span<const Choice<7>> GearVoltages();

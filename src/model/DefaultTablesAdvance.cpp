@@ -313,7 +313,7 @@ constexpr std::array<Choice<32>, 22> kPositionTables{{
      {1, 1,
       320, 305, 285, 270, 270, 265, 265, 260, 260, 260, 265, 265, 265, 270, 270,
       320, 305, 285, 270, 270, 265, 265, 260, 260, 260, 265, 265, 265, 270, 270}},
-    // Type12: reference curve for both positions, end of injection.
+    // Type12Fours: reference curve for both positions, end of injection.
     {"9, 11, 12, 13, 15",
      {2, 2,
       370, 320, 240, 240, 220, 215, 215, 225, 240, 245, 250, 245, 240, 240, 240,
@@ -323,7 +323,7 @@ constexpr std::array<Choice<32>, 22> kPositionTables{{
      {0, 0,
       305, 280, 255, 245, 235, 230, 225, 230, 235, 240, 240, 250, 255, 260, 265,
       305, 280, 255, 245, 235, 230, 225, 230, 235, 240, 240, 250, 255, 260, 265}},
-    // Type14: modelled, end of injection, B 40 deg later above 6000 rpm.
+    // Type14Fours: modelled, end of injection, B 40 deg later above 6000 rpm.
     {"14, 20, 23, 26, 34, 41, 47, 48, 49, 51, 55",
      {2, 2,
       370, 320, 280, 240, 230, 230, 225, 215, 225, 230, 240, 250, 250, 250, 245,
@@ -333,7 +333,7 @@ constexpr std::array<Choice<32>, 22> kPositionTables{{
      {0, 0,
       300, 275, 250, 240, 235, 230, 225, 230, 230, 235, 240, 245, 250, 255, 260,
       300, 275, 250, 240, 235, 230, 225, 230, 230, 235, 240, 245, 250, 255, 260}},
-    // Type17: modelled, end of injection, B as A.
+    // Type17Fours: modelled, end of injection, B as A.
     {"10, 17, 27, 54",
      {2, 2,
       360, 310, 280, 245, 235, 230, 230, 225, 220, 225, 225, 230, 240, 245, 245,

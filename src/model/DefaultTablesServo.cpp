@@ -1,5 +1,5 @@
 // Default servo tables: hysteresis and map of the intake and exhaust servos. The RPM axes of the
-// servos are the given servo axes of the same bikes.
+// servos come from the servo axis tables (DefaultTablesSettings.cpp).
 //
 // Modelled maps open the servo with engine speed along a few set points (by RPM), or with engine
 // speed and throttle together from an idle position (by RPM and TPS). Maps in percent run 0..100;

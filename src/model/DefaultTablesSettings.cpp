@@ -1,5 +1,5 @@
-// The given default tables of all bikes: RPM axes, sensor curves, idle settings, corrections and
-// servo axes; and the choice of every table kind for one bike code.
+// The default tables of all bikes that are not modelled: RPM axes, sensor curves, idle
+// settings, corrections and servo axes; and the choice of every table kind for one bike code.
 
 #include <array>
 #include <cstdint>
