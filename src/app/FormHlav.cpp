@@ -23,6 +23,8 @@
 #include "app/Dialogs.h"
 #include "app/MonitorPage.h"
 #include "app/SerialPortLine.h"
+#include "model/Bikes.h"
+#include "model/Consistency.h"
 
 using namespace kestrin;
 using kestrin::gui::Dialogs;
@@ -317,6 +319,14 @@ void TFormHlav::BuildMenus() {
         return m;
     };
     QMenu* file = addMenu("MenuFile", "&File");
+    QAction* menuNew = file->addAction("&New");
+    menuNew->setObjectName("MenuNew");
+    menuNew->setStatusTip("Set default parametrs");
+    connect(menuNew, &QAction::triggered, this, &TFormHlav::MenuNewClick);
+    QAction* newPage = file->addAction("New for actual page");
+    newPage->setObjectName("MenuNewActPage");
+    connect(newPage, &QAction::triggered, this, &TFormHlav::MenuNewActPageClick);
+    file->addSeparator();
     QAction* exit = file->addAction("E&xit");
     exit->setObjectName("MenuExit");
     exit->setStatusTip("End of program");
@@ -543,6 +553,60 @@ void TFormHlav::MenuVerifyClick() {
 void TFormHlav::MenuReadClick() {
     linkLoop_->MenuRead();
     ShowLinkView();
+}
+
+void TFormHlav::LoadBikeDefaults() {
+    LoadDefaults(kAllPages, image_, maps_, bike_);
+}
+
+void TFormHlav::ApplyBikeTables() {
+    kestrin::ApplyBikeTables(image_, maps_, bike_);
+}
+
+// The pass also brings the program's own indexes (language, port, scan position) into range.
+void TFormHlav::ConsistencyPass() {
+    ProgramIndexes indexes{languageIndex_, linkLoop_->portIndex, linkLoop_->scanPortIndex};
+    consistencyWarnings_ =
+        kestrin::ConsistencyPass(image_, ConsistencyFlagsOf(image_, bike_), indexes);
+    languageIndex_ = indexes.languageIndex;
+    linkLoop_->portIndex = static_cast<std::uint8_t>(indexes.portIndex);
+    linkLoop_->scanPortIndex = static_cast<std::uint8_t>(indexes.scanPortIndex);
+}
+
+void TFormHlav::ValueChanged() {
+    ConsistencyPass();
+    ImageToControls();
+    ImageToControls();
+}
+
+int TFormHlav::ActivePage() const {
+    return pageControl1_->currentIndex();
+}
+
+int TFormHlav::ShownBikeIndex() const {
+    return CatalogueIndexOfCode(image_.byte(0));
+}
+
+BikeCommandHooks TFormHlav::BikeHooks() {
+    BikeCommandHooks hooks;
+    hooks.ask = [this](MsgId id) { return Dialogs::Ask(this, Q(messages_[id])); };
+    hooks.clearFileStatus = [this] {
+        linkLoop_->view().statusVisible = false;
+        linkLoop_->view().gaugeVisible = false;
+        labelFile2_->clear();
+        ShowLinkView();
+    };
+    hooks.valueChanged = [this] { ValueChanged(); };
+    hooks.refillMessages = [this] { messages_.Apply(languageIndex_); };
+    return hooks;
+}
+
+void TFormHlav::MenuNewClick() {
+    CommandNew(ShownBikeIndex(), image_, maps_, bike_, BikeHooks());
+}
+
+void TFormHlav::MenuNewActPageClick() {
+    CommandNewActPage(ShownBikeIndex(), ActivePage(), image_, maps_, bike_, BikeHooks());
 }
 
 void TFormHlav::ImageToControls() {

@@ -10,6 +10,7 @@
 #include "lang/Messages.h"
 #include "link/LinkLoop.h"
 #include "link/MonitorDecoder.h"
+#include "model/Defaults.h"
 #include "model/InjectionMaps.h"
 #include "model/ParameterImage.h"
 
@@ -66,6 +67,9 @@ public slots:
     void MenuFrenchClick();
     void MenuCzechClick();
     void CheckBoxLadeniPovolenoClick();
+    void MenuNewClick();
+    void MenuNewActPageClick();
+    void ValueChanged();
     void MenuProgramClick();
     void MenuVerifyClick();
     void MenuReadClick();
@@ -90,12 +94,15 @@ private:
     // Steps of other subsystems that the start-up and close sequences call.
     void BuildMapEditor() {}
     void BuildExtraControls();
-    void LoadBikeDefaults() {}
+    void LoadBikeDefaults();
     void LoadSettings() {}
     void SaveSettings() {}
     void PageChange() {}
-    void ApplyBikeTables() {}
-    void ConsistencyPass() override {}
+    void ApplyBikeTables();
+    void ConsistencyPass() override;
+    kestrin::BikeCommandHooks BikeHooks();
+    int ShownBikeIndex() const;
+    int ActivePage() const;
     void ApplyLanguage();
     void ImageToControls() override;
     void ControlsToImage() override {}
@@ -112,6 +119,8 @@ private:
 
     kestrin::ParameterImage image_;
     kestrin::InjectionMapSet maps_;
+    kestrin::BikeSelection bike_;
+    kestrin::ConsistencyWarnings consistencyWarnings_;
     kestrin::MessageSlots messages_;
     kestrin::MonitorResult monitor_;
     kestrin::gui::MonitorPage* monitorPage_ = nullptr;

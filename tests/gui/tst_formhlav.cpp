@@ -12,6 +12,8 @@
 #include "app/Application.h"
 #include "app/Dialogs.h"
 #include "app/FormHlav.h"
+#include "model/Consistency.h"
+#include "model/Defaults.h"
 
 using kestrin::gui::Dialogs;
 
@@ -200,6 +202,26 @@ private slots:
         QVERIFY(Dialogs::Shown()[0].contains("/dev/ttyUSB0"));
         Tick(form, 100);  // silent reopens: nothing more
         QCOMPARE(Dialogs::Shown().size(), 1);
+    }
+
+    void startsWithBikeElevenDefaultsAndNewAsksFirst() {
+        auto form = MakeForm({});
+        kestrin::ParameterImage expected;
+        kestrin::InjectionMapSet maps;
+        kestrin::BikeSelection bike;
+        expected.setByte(0, 11);
+        kestrin::LoadDefaults(kestrin::kAllPages, expected, maps, bike);
+        kestrin::ApplyBikeTables(expected, maps, bike);
+        kestrin::ProgramIndexes indexes;
+        kestrin::ConsistencyPass(expected, kestrin::ConsistencyFlagsOf(expected, bike), indexes);
+        QVERIFY(form->parameterImage() == expected);
+
+        // The menu command asks; Yes puts the defaults back over a loaded image.
+        Dialogs::Shown().clear();
+        Dialogs::QueueAnswer(true);
+        form->findChild<QAction*>("MenuNew")->trigger();
+        QCOMPARE(Dialogs::Shown(), QStringList{"Do you want default setting?"});
+        QVERIFY(form->parameterImage() == expected);
     }
 
     void exceptionInAHandlerIsShownAndTheProgramGoesOn() {
