@@ -38,7 +38,7 @@ fs::path SimPath() {
 #endif
 }
 
-class SimProcess : public ::testing::Test {
+class SimBinary : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!fs::exists(SimPath())) GTEST_SKIP() << "kestrin-sim not built at " << SimPath();
@@ -121,7 +121,7 @@ protected:
     int fd_ = -1;
 };
 
-TEST_F(SimProcess, AnswersMonitorRequestsAtLineSpeed) {
+TEST_F(SimBinary, AnswersMonitorRequestsAtLineSpeed) {
     Start();
     OpenDevice();
     const auto sent = std::chrono::steady_clock::now();
@@ -147,7 +147,7 @@ TEST_F(SimProcess, AnswersMonitorRequestsAtLineSpeed) {
     EXPECT_FALSE(fs::exists(fs::symlink_status(link_))) << "the link goes with the simulator";
 }
 
-TEST_F(SimProcess, StoredPageSurvivesReopeningAndRestart) {
+TEST_F(SimBinary, StoredPageSurvivesReopeningAndRestart) {
     Start({"--no-pacing", "--version", "73"});
     OpenDevice();
     const Frame page = PageFrame(0x04, 11);
@@ -183,14 +183,14 @@ TEST_F(SimProcess, StoredPageSurvivesReopeningAndRestart) {
     EXPECT_TRUE(std::equal(copy.begin() + 1, copy.begin() + 151, page.begin() + 1));
 }
 
-TEST_F(SimProcess, SilentUnitSendsNothing) {
+TEST_F(SimBinary, SilentUnitSendsNothing) {
     Start({"--silent"});
     OpenDevice();
     Send(MakeFrame(kCmdMonitor));
     EXPECT_TRUE(Receive(400).empty());
 }
 
-TEST_F(SimProcess, RefusesAMemoryFileOfTheWrongSize) {
+TEST_F(SimBinary, RefusesAMemoryFileOfTheWrongSize) {
     std::ofstream(memory_, std::ios::binary) << "short";
     const std::string command = SimPath().string() + " --memory " + memory_.string() + " --link " +
                                 link_.string() + " 2>/dev/null";
