@@ -225,7 +225,7 @@ std::optional<SectionLayout> FindSectionLayout(std::string_view key) {
         if (!kLayout[i].isKey || kLayout[i].key != key) continue;
         std::size_t end = i + 1;
         while (end < count && !kLayout[end].isKey) ++end;
-        return SectionLayout{key, kLayout[i].item.count,
+        return SectionLayout{kLayout[i].key, kLayout[i].item.count,
                              std::span<const LayoutItem>(items).subspan(i + 1, end - i - 1)};
     }
     return std::nullopt;
