@@ -609,6 +609,12 @@ void TFormHlav::MenuNewActPageClick() {
     CommandNewActPage(ShownBikeIndex(), ActivePage(), image_, maps_, bike_, BikeHooks());
 }
 
+// A bike picked in the catalogue: its constants and tables, and its defaults if the rider
+// wants them.
+void TFormHlav::ComboBoxBikeChange(int index) {
+    CommandBikeChange(index, image_, maps_, bike_, BikeHooks());
+}
+
 void TFormHlav::ImageToControls() {
     const UnitInfo& info = linkLoop_->unitInfo();
     labelVerze_[0]->setText(Q(info.unitName));

@@ -69,6 +69,7 @@ public slots:
     void CheckBoxLadeniPovolenoClick();
     void MenuNewClick();
     void MenuNewActPageClick();
+    void ComboBoxBikeChange(int index);
     void ValueChanged();
     void MenuProgramClick();
     void MenuVerifyClick();

@@ -12,6 +12,7 @@
 #include "app/Application.h"
 #include "app/Dialogs.h"
 #include "app/FormHlav.h"
+#include "model/Bikes.h"
 #include "model/Consistency.h"
 #include "model/Defaults.h"
 
@@ -222,6 +223,30 @@ private slots:
         form->findChild<QAction*>("MenuNew")->trigger();
         QCOMPARE(Dialogs::Shown(), QStringList{"Do you want default setting?"});
         QVERIFY(form->parameterImage() == expected);
+    }
+
+    void pickingABikeAsksAndTheSeparatorKeepsTheImage() {
+        auto form = MakeForm({});
+        const int index43 = kestrin::CatalogueIndexOfCode(43);
+        Dialogs::Shown().clear();
+        Dialogs::QueueAnswer(true);
+        form->ComboBoxBikeChange(index43);
+        QCOMPARE(form->parameterImage().byte(0), 43);
+        QCOMPARE(Dialogs::Shown(), QStringList{"Do you want default setting?"});
+        kestrin::ParameterImage expected;
+        kestrin::InjectionMapSet maps;
+        kestrin::BikeSelection bike;
+        expected.setByte(0, 43);
+        kestrin::LoadDefaults(kestrin::kAllPages, expected, maps, bike);
+        QCOMPARE(form->parameterImage().byte(28), expected.byte(28));
+
+        const kestrin::ParameterImage before = form->parameterImage();
+        Dialogs::Shown().clear();
+        form->ComboBoxBikeChange(kestrin::kUnsupportedIndex);  // the separator
+        QVERIFY(Dialogs::Shown().isEmpty());
+        QCOMPARE(form->parameterImage().byte(0), before.byte(0));
+        for (int n : {28, 29, 30, 600, 750})
+            QCOMPARE(form->parameterImage().byte(n), before.byte(n));
     }
 
     void exceptionInAHandlerIsShownAndTheProgramGoesOn() {
