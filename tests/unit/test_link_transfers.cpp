@@ -1,66 +1,17 @@
 // Program, verify and read against a small in-test unit that answers at once.
 #include <gtest/gtest.h>
 
-#include <deque>
-#include <functional>
-
 #include "link/LinkLoop.h"
+#include "sim/unit/FakeUnitLine.h"
 
 namespace kestrin {
 namespace {
 
-// Answers every frame as the unit does: page 0 with its identification block, programmed
-// pages stored and echoed, requests with its copy. Knobs make it misbehave.
-class InstantUnit : public SerialLine {
-public:
-    ParameterImage memory;
-    std::uint8_t version = 74;
-    int badEchoPage = -1;
-    std::vector<Frame> written;
-    std::deque<std::uint8_t> queued;
-
-    bool Open(int) override { return true; }
-    bool IsOpen() const override { return true; }
-    int QueuedBytes() override { return static_cast<int>(queued.size()); }
-    int Read(std::span<std::uint8_t> b) override {
-        const std::size_t n = std::min(b.size(), queued.size());
-        for (std::size_t i = 0; i < n; ++i) {
-            b[i] = queued.front();
-            queued.pop_front();
-        }
-        return static_cast<int>(n);
-    }
-    void Purge() override { queued.clear(); }
-    void Close() override {}
-    void WriteFrame(std::span<const std::uint8_t> f) override {
-        Frame in;
-        std::copy(f.begin(), f.end(), in.begin());
-        written.push_back(in);
-        Frame out{};
-        out[0] = in[0] ^ kReplyBit;
-        const int page = in[0] & 63;
-        if (in[0] == kCmdMonitor) {
-            out[150] = version;
-        } else if (page == 0) {
-            out[1 + 10] = version;
-            out[1 + 0] = 'K';
-            out[1 + 1] = 'M';
-            out[1 + 2] = 'P';
-            out[1 + 3] = 7;
-        } else if (page <= 19) {
-            auto mem = memory.page(page);
-            if (!(in[0] & kCmdRequest)) std::copy(in.begin() + 1, in.begin() + 151, mem.begin());
-            std::copy(mem.begin(), mem.end(), out.begin() + 1);
-            if (page == badEchoPage && !(in[0] & kCmdRequest)) out[3] ^= 0x55;
-        }
-        Seal(out);
-        queued.insert(queued.end(), out.begin(), out.end());
-    }
-    int SendsOf(std::uint8_t command) const {
-        return static_cast<int>(std::count_if(written.begin(), written.end(),
-                                              [&](const Frame& f) { return f[0] == command; }));
-    }
-};
+// The in-process unit, with a count of the frames the program sent it.
+int SendsOf(const FakeUnitLine& unit, std::uint8_t command) {
+    return static_cast<int>(std::count_if(unit.written().begin(), unit.written().end(),
+                                          [&](const Frame& f) { return f[0] == command; }));
+}
 
 class RecordingHost : public LinkHost {
 public:
@@ -75,7 +26,7 @@ public:
 class TransferTest : public ::testing::Test {
 protected:
     ParameterImage image;
-    InstantUnit unit;
+    FakeUnitLine unit;
     MessageSlots messages;
     RecordingHost host;
     LinkLoop loop{image, unit, messages, host};
@@ -101,25 +52,28 @@ protected:
 TEST_F(TransferTest, ProgramThenVerifyEndsInProgramOk) {
     loop.MenuProgram();
     EXPECT_EQ(loop.view().statusText, messages[MsgProgramming]);
-    EXPECT_TRUE(unit.written.empty()) << "commands send nothing themselves";
+    EXPECT_TRUE(unit.written().empty()) << "commands send nothing themselves";
     const auto texts = RunToEnd();
-    EXPECT_EQ(unit.memory, image);
+    EXPECT_EQ(unit.memory(), image);
     // The verify result is replaced in the same tick: programming is what the rider asked for.
     EXPECT_EQ(texts,
               (std::vector<std::string>{messages[MsgProgramming], messages[MsgVerifying] + ":",
                                         messages[MsgProgramming] + " OK"}));
     EXPECT_TRUE(loop.programDone);
     EXPECT_EQ(loop.view().gaugeProgress, kGaugeMaximum);
-    for (int p = 0; p <= 19; ++p) EXPECT_EQ(unit.SendsOf(static_cast<std::uint8_t>(p)), 1) << p;
-    for (int p = 1; p <= 19; ++p) EXPECT_EQ(unit.SendsOf(static_cast<std::uint8_t>(0x40 | p)), 1);
-    EXPECT_EQ(loop.unitInfo().unitName, "KMP07");
+    for (int p = 0; p <= 19; ++p) EXPECT_EQ(SendsOf(unit, static_cast<std::uint8_t>(p)), 1) << p;
+    for (int p = 1; p <= 19; ++p) EXPECT_EQ(SendsOf(unit, static_cast<std::uint8_t>(0x40 | p)), 1);
+    UnitInfo expected;
+    expected.Set(unit.unit().Identification());
+    EXPECT_EQ(loop.unitInfo().unitName, expected.unitName);
+    EXPECT_FALSE(expected.unitName.empty());
     EXPECT_GE(host.consistencyPasses, 2);
 }
 
 TEST_F(TransferTest, VersionMismatchStopsAtPageZero) {
     for (auto start : {&LinkLoop::MenuProgram, &LinkLoop::MenuRead}) {
-        unit.version = 73;
-        unit.written.clear();
+        unit.SetVersion(73);
+        unit.ClearWritten();
         host.boxes.clear();
         (loop.*start)();
         RunToEnd();
@@ -127,22 +81,22 @@ TEST_F(TransferTest, VersionMismatchStopsAtPageZero) {
         EXPECT_EQ(host.boxes[0], "Unmatched version of PC and Ignition programs!  PC-74, IGN-73");
         EXPECT_EQ(loop.linkMode, LinkMonitoring);
         EXPECT_EQ(loop.statusTicks, 0);
-        ASSERT_EQ(unit.written.size(), 1u) << "no parameter page moves";
-        EXPECT_EQ(unit.written[0][0] & 63, 0);
+        ASSERT_EQ(unit.written().size(), 1u) << "no parameter page moves";
+        EXPECT_EQ(unit.written()[0][0] & 63, 0);
     }
 }
 
 TEST_F(TransferTest, BadEchoOfPageFiveIsResentThenFails) {
-    unit.badEchoPage = 5;
+    unit.SetWrongEchoPage(5);
     loop.MenuProgram();
     std::vector<int> sendTicks;
     int t = 0;
     while (loop.linkMode != LinkMonitoring && t < 500) {
-        const std::size_t before = unit.written.size();
+        const std::size_t before = unit.written().size();
         loop.Tick();
         ++t;
-        for (std::size_t i = before; i < unit.written.size(); ++i)
-            if (unit.written[i][0] == 0x05) sendTicks.push_back(t);
+        for (std::size_t i = before; i < unit.written().size(); ++i)
+            if (unit.written()[i][0] == 0x05) sendTicks.push_back(t);
     }
     ASSERT_EQ(sendTicks.size(), 5u);
     // The first send comes from the reply in the tick's receive step, which the same tick's
@@ -153,45 +107,46 @@ TEST_F(TransferTest, BadEchoOfPageFiveIsResentThenFails) {
     EXPECT_EQ(gaps, (std::vector<int>{5, 6, 6, 6}));
     EXPECT_EQ(loop.view().statusText, messages[MsgProgramError]);
     EXPECT_EQ(loop.view().statusColour, StatusColour::Red);
-    EXPECT_EQ(unit.SendsOf(0x06), 0) << "the remaining pages are not sent";
+    EXPECT_EQ(SendsOf(unit, 0x06), 0) << "the remaining pages are not sent";
 }
 
 TEST_F(TransferTest, ReadBringsTheUnitMemoryInAndVerifiesIt) {
-    for (int i = 0; i < kImageSize; ++i) unit.memory.setByte(i, static_cast<std::uint8_t>(i % 251));
+    for (int i = 0; i < kImageSize; ++i)
+        unit.unit().memory().setByte(i, static_cast<std::uint8_t>(i % 251));
     loop.MenuRead();
     EXPECT_EQ(host.reads, 1);
     const auto texts = RunToEnd();
-    EXPECT_EQ(image, unit.memory);
+    EXPECT_EQ(image, unit.memory());
     EXPECT_EQ(texts.back(), messages[MsgVerifying] + " OK");
     EXPECT_FALSE(loop.programDone);
     for (int p = 0; p <= 19; ++p)
-        EXPECT_EQ(unit.SendsOf(static_cast<std::uint8_t>(0x40 | p)), p == 0 ? 1 : 2);
+        EXPECT_EQ(SendsOf(unit, static_cast<std::uint8_t>(0x40 | p)), p == 0 ? 1 : 2);
 }
 
 TEST_F(TransferTest, VerifyFindsADifferenceAndFails) {
-    unit.memory = image;
-    unit.memory.setByte(1500, unit.memory.byte(1500) ^ 1);
+    unit.unit().memory() = image;
+    unit.unit().memory().setByte(1500, image.byte(1500) ^ 1);
     loop.MenuVerify();
     RunToEnd();
     EXPECT_EQ(loop.view().statusText, messages[MsgVerifyError]);
-    EXPECT_EQ(unit.SendsOf(0x40 | 11), 5);
+    EXPECT_EQ(SendsOf(unit, 0x40 | 11), 5);
 }
 
 TEST_F(TransferTest, TuningRepliesReplaceThePagePairThenMonitoringGoesOn) {
-    unit.memory = image;
-    for (int i = 900; i < 1200; ++i) unit.memory.setByte(i, 0xAB);  // pages 7..8 tuned
+    unit.unit().memory() = image;
+    for (int i = 900; i < 1200; ++i) unit.unit().memory().setByte(i, 0xAB);  // pages 7..8 tuned
     image.setByte(350, 1);
     loop.tuningOn = true;
     Frame m{};
     m[0] = kMonitorReply;
     m[26] = 80;
     Seal(m);
-    unit.queued.insert(unit.queued.end(), m.begin(), m.end());
+    unit.InjectBytes(m);
     for (int t = 0; t < 8; ++t) loop.Tick();
-    ASSERT_GE(unit.written.size(), 3u);
-    EXPECT_EQ(unit.written[0][0], 0x46);
-    EXPECT_EQ(unit.written[1][0], 0x47);
-    EXPECT_EQ(unit.written[2][0], kCmdMonitor);
+    ASSERT_GE(unit.written().size(), 3u);
+    EXPECT_EQ(unit.written()[0][0], 0x46);
+    EXPECT_EQ(unit.written()[1][0], 0x47);
+    EXPECT_EQ(unit.written()[2][0], kCmdMonitor);
     EXPECT_EQ(image.byte(1000), 0xAB);
     EXPECT_EQ(loop.tuneFrameState, 0);
 }
