@@ -143,6 +143,8 @@ void Editor::ShowBound(const Bound& b) {
 }
 
 void Editor::MapToImage(int page) {
+    // Until a refresh has brought the map editor onto this page it shows another map.
+    if (map_->page() != page) return;
     const MapPageInfo& info = *editor::MapPageOf(page);
     const editor::InjectorMode mode = editor::InjectorModeOf(ctx_.image);
     editor::AxisPositions rpm{};

@@ -172,6 +172,8 @@ QWidget* Editor::BuildGroup(const GroupDef& g, QWidget* parent) {
     for (int i = 0; i < elements; ++i)
         for (const ControlDef& def : g.controls)
             if (i < def.count) BuildControl(def, i, g.page, box, grid);
+    // Room a wider box has to spare goes to the right, so values stay beside their captions.
+    grid->setColumnStretch(grid->columnCount(), 1);
     return box;
 }
 
