@@ -23,6 +23,7 @@
 #include "app/Dialogs.h"
 #include "app/MonitorPage.h"
 #include "app/SerialPortLine.h"
+#include "editor/Editor.h"
 #include "model/Bikes.h"
 #include "model/Consistency.h"
 
@@ -226,30 +227,6 @@ void TFormHlav::BuildPages() {
         pageControl1_->addTab(sheet, kPages[static_cast<std::size_t>(k)].caption);
         tabSheetPage_[static_cast<std::size_t>(k)] = sheet;
     }
-
-    // The note lives on the Bike page.
-    auto* bike = static_cast<QVBoxLayout*>(tabSheetPage_[0]->layout());
-    bike->addWidget(MakeLabel(tabSheetPage_[0], "LabelMemo", "Memo sheet:"));
-    memo1_ = new QPlainTextEdit(tabSheetPage_[0]);
-    memo1_->setObjectName("Memo1");
-    memo1_->setMaximumHeight(120);
-    connect(memo1_, &QPlainTextEdit::textChanged, this, [this] {
-        const QString text = memo1_->toPlainText();
-        if (text.size() <= kNoteLimit) return;
-        QSignalBlocker block(memo1_);
-        memo1_->setPlainText(text.left(kNoteLimit));
-        memo1_->moveCursor(QTextCursor::End);
-    });
-    bike->addWidget(memo1_);
-    bike->addStretch(1);
-
-    auto* tuning = static_cast<QVBoxLayout*>(tabSheetPage_[17]->layout());
-    checkBoxLadeniPovoleno_ = new QCheckBox("Tunning on", tabSheetPage_[17]);
-    checkBoxLadeniPovoleno_->setObjectName("CheckBoxLadeniPovoleno");
-    connect(checkBoxLadeniPovoleno_, &QCheckBox::clicked, this,
-            &TFormHlav::CheckBoxLadeniPovolenoClick);
-    tuning->addWidget(checkBoxLadeniPovoleno_);
-    tuning->addStretch(1);
 }
 
 void TFormHlav::BuildMonitorPage() {
@@ -528,10 +505,6 @@ void TFormHlav::ApplyLanguage() {
     messages_.Apply(index);
 }
 
-void TFormHlav::CheckBoxLadeniPovolenoClick() {
-    linkLoop_->tuningOn = checkBoxLadeniPovoleno_->isChecked();
-}
-
 void TFormHlav::MonitorFrameReceived(const Frame& frame) {
     MonitorOptions options;
     options.extendedView = monitorPage_->extendedView()->isChecked();
@@ -555,6 +528,24 @@ void TFormHlav::MenuReadClick() {
     ShowLinkView();
 }
 
+// The editor builds every page's controls and the shared map editor; the window supplies
+// what lies outside the pages.
+void TFormHlav::BuildMapEditor() {
+    gui::EditorContext context(image_, maps_, messages_);
+    context.pageControl = pageControl1_;
+    context.sheets = tabSheetPage_;
+    context.consistencyPass = [this] { ConsistencyPass(); };
+    context.computeBaseMaps = [this] { ComputeBaseMaps(image_, bike_.tables, maps_); };
+    context.updatePageLayout = [this] { UpdatePageLayout(); };
+    context.tuningSwitched = [this](bool on) { linkLoop_->tuningOn = on; };
+    context.bikePicked = [this](int index) { ComboBoxBikeChange(index); };
+    context.showMessage = [this](MsgId id) { Dialogs::Message(this, Q(messages_[id])); };
+    editor_ = new gui::Editor(std::move(context), this);
+    connect(monitorPage_->extendedView(), &QCheckBox::clicked, editor_,
+            &gui::Editor::CheckBoxMouseUp);
+    monitorPage_->PlaceBesideSettings(centralWidget());
+}
+
 void TFormHlav::LoadBikeDefaults() {
     LoadDefaults(kAllPages, image_, maps_, bike_);
 }
@@ -574,9 +565,7 @@ void TFormHlav::ConsistencyPass() {
 }
 
 void TFormHlav::ValueChanged() {
-    ConsistencyPass();
-    ImageToControls();
-    ImageToControls();
+    editor_->ValueChanged();
 }
 
 int TFormHlav::ActivePage() const {
@@ -596,7 +585,7 @@ BikeCommandHooks TFormHlav::BikeHooks() {
         labelFile2_->clear();
         ShowLinkView();
     };
-    hooks.valueChanged = [this] { ValueChanged(); };
+    hooks.valueChanged = [this] { editor_->ValueChanged(); };
     hooks.refillMessages = [this] { messages_.Apply(languageIndex_); };
     return hooks;
 }
@@ -620,6 +609,16 @@ void TFormHlav::ImageToControls() {
     labelVerze_[0]->setText(Q(info.unitName));
     labelVerze_[1]->setText(Q(info.unitDate));
     labelVerze_[2]->setText(Q(info.unitTime));
+    editor_->ImageToControls();
+}
+
+void TFormHlav::ControlsToImage() {
+    editor_->ControlsToImage();
+}
+
+// Layout of the pages for the current configuration; the lambda gauge's colour zones follow
+// the lambda bar points.
+void TFormHlav::UpdatePageLayout() {
     monitorPage_->SetLambdaZones(image_.byte(372), image_.byte(373), image_.byte(374),
                                  image_.byte(375));
 }

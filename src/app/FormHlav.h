@@ -25,6 +25,7 @@ class QTabWidget;
 class QTimer;
 
 namespace kestrin::gui {
+class Editor;
 class MonitorPage;
 class PortMap;
 }  // namespace kestrin::gui
@@ -54,6 +55,7 @@ public:
     QTimer* timer() const { return timer1_; }
     const kestrin::MonitorResult& monitor() const { return monitor_; }
     kestrin::gui::MonitorPage* monitorPage() const { return monitorPage_; }
+    kestrin::gui::Editor& editor() const { return *editor_; }
 
     // While the window is printed the no-connection label stays hidden.
     void SetPrinting(bool on);
@@ -66,7 +68,6 @@ public slots:
     void MenuGermanClick();
     void MenuFrenchClick();
     void MenuCzechClick();
-    void CheckBoxLadeniPovolenoClick();
     void MenuNewClick();
     void MenuNewActPageClick();
     void ComboBoxBikeChange(int index);
@@ -93,7 +94,7 @@ private:
     void SetLanguage(int index);
 
     // Steps of other subsystems that the start-up and close sequences call.
-    void BuildMapEditor() {}
+    void BuildMapEditor();
     void BuildExtraControls();
     void LoadBikeDefaults();
     void LoadSettings() {}
@@ -106,10 +107,10 @@ private:
     int ActivePage() const;
     void ApplyLanguage();
     void ImageToControls() override;
-    void ControlsToImage() override {}
+    void ControlsToImage() override;
     void ResetUndo() {}
     void ReadTestFlagFile() {}
-    void UpdatePageLayout() {}
+    void UpdatePageLayout();
 
     // LinkHost
     void MonitorFrameReceived(const kestrin::Frame& frame) override;
@@ -125,6 +126,7 @@ private:
     kestrin::MessageSlots messages_;
     kestrin::MonitorResult monitor_;
     kestrin::gui::MonitorPage* monitorPage_ = nullptr;
+    kestrin::gui::Editor* editor_ = nullptr;
     std::unique_ptr<kestrin::gui::PortMap> portMap_;
     std::unique_ptr<kestrin::SerialLine> line_;
     std::unique_ptr<kestrin::LinkLoop> linkLoop_;
@@ -153,8 +155,6 @@ private:
     std::array<QLabel*, 3> labelVerze_{};
     QLabel* labelFile2_ = nullptr;
     QStatusBar* statusBar1_ = nullptr;
-    QPlainTextEdit* memo1_ = nullptr;
-    QCheckBox* checkBoxLadeniPovoleno_ = nullptr;
     QMenu* menuCom_ = nullptr;
     QMenu* menuServis_ = nullptr;
     std::array<QAction*, kestrin::kPortMenuItems> menuComItems_{};

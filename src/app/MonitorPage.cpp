@@ -97,10 +97,10 @@ const Group kCorrections{"GroupBoxMonKorekce",
                           {L::LabelKorPotencIgn},
                           {L::LabelKorPotencJet},
                           {L::LabelIdleKorAdv}}};
-// Values that belong beside their settings on the Gear, Idle and Tuning pages; they stay here
-// until those pages take them.
+// Values that belong beside their settings on the Gear, Idle and Tuning pages; they start here
+// and move to those pages (kBeside) when the pages exist.
 const Group kGearIdle{"GroupBoxMonGearIdle",
-                      "Gear, idle and tuning",
+                      "Unit",
                       {{L::LabelMonGearNapeti},
                        {L::LabelMonPomerRpmSpeed},
                        {L::LabelMonPomerRpmSpeedAuto1},
@@ -112,6 +112,25 @@ const Group kGearIdle{"GroupBoxMonGearIdle",
                        {L::LabelMonServoPosition},
                        {L::LabelLadeniMsg},
                        {L::LabelPocetProgramovani}}};
+
+// Where a live value is shown beside the settings it belongs to.
+const struct {
+    L label;
+    const char* groupBox;
+} kBeside[] = {
+    {L::LabelClazeniMon, "GroupBoxChlazeni"},
+    {L::LabelMonGearNapeti, "GroupBoxNapetiProGear"},
+    {L::LabelMonPomerRpmSpeed, "GroupBoxRpmSpeedProGear"},
+    {L::LabelMonPomerRpmSpeedAuto1, "GroupBoxMonAutoGear"},
+    {L::LabelMonPomerRpmSpeedAuto2, "GroupBoxMonAutoGear"},
+    {L::LabelMonPomerRpmSpeedAuto3, "GroupBoxMonAutoGear"},
+    {L::LabelMonPomerRpmSpeedAuto4, "GroupBoxMonAutoGear"},
+    {L::LabelMonPomerRpmSpeedAuto5, "GroupBoxMonAutoGear"},
+    {L::LabelMonPomerRpmSpeedAuto6, "GroupBoxMonAutoGear"},
+    {L::LabelMonServoPosition, "GroupBoxIdleReg"},
+    {L::LabelIdleKorAdv, "GroupBoxIdleAdv"},
+    {L::LabelLadeniMsg, "GroupBoxLadeni"},
+};
 
 QString Q(const std::string& s) {
     return QString::fromStdString(s);
@@ -225,6 +244,20 @@ MonitorPage::MonitorPage(QWidget* sheet, const std::array<QLabel*, kMonitorLabel
     layout->addWidget(checkBoxExtMonitor_);
     layout->addWidget(top, 1);
     SetLambdaZones(100, 100, 200, 200);
+}
+
+void MonitorPage::PlaceBesideSettings(QWidget* root) {
+    for (const auto& b : kBeside) {
+        auto* box = root->findChild<QGroupBox*>(b.groupBox);
+        QLabel* label = labels_[static_cast<std::size_t>(b.label)];
+        if (!box || !label || !box->layout()) continue;
+        label->setParent(box);
+        if (auto* grid = qobject_cast<QGridLayout*>(box->layout()))
+            grid->addWidget(label, grid->rowCount(), 0, 1, std::max(1, grid->columnCount()));
+        else
+            box->layout()->addWidget(label);
+        label->show();
+    }
 }
 
 void MonitorPage::SetLambdaZones(int b0, int b1, int b2, int b3) {

@@ -28,6 +28,9 @@ public:
     QCheckBox* extendedView() const { return checkBoxExtMonitor_; }
     // Lays the lambda gauge's colour zones out from the lambda bar points b0..b3.
     void SetLambdaZones(int b0, int b1, int b2, int b3);
+    // Moves the live values that belong beside their settings (cooling, gears, tuning, idle)
+    // into those pages' group boxes, found by name under `root`.
+    void PlaceBesideSettings(QWidget* root);
 
     static QColor ColourOf(MonitorColour c);
 

@@ -1,9 +1,11 @@
 // The main window: its pages, status line and link loop as the rider sees them.
 #include <QLabel>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -247,6 +249,22 @@ private slots:
         QCOMPARE(form->parameterImage().byte(0), before.byte(0));
         for (int n : {28, 29, 30, 600, 750})
             QCOMPARE(form->parameterImage().byte(n), before.byte(n));
+    }
+
+    void editsInTheWindowReachTheImage() {
+        auto form = MakeForm({});
+        auto* spin = form->findChild<QSpinBox*>("UpDownStartLimiter1");
+        QVERIFY(spin);
+        auto* edit = spin->findChild<QLineEdit*>("EditStartLimiter1");
+        QVERIFY(edit);
+        edit->setText("12345");
+        QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QStringLiteral("\r"));
+        QCoreApplication::sendEvent(spin, &enter);
+        QCOMPARE(form->parameterImage().byte(28), 123);
+        QCOMPARE(spin->value(), 12300);
+        // The live cooling value sits beside its setting on the Bike page.
+        auto* cooling = form->findChild<QWidget*>("GroupBoxChlazeni");
+        QVERIFY(cooling && cooling->findChild<QLabel*>("LabelClazeniMon"));
     }
 
     void exceptionInAHandlerIsShownAndTheProgramGoesOn() {
