@@ -54,7 +54,9 @@ fuzz:
 	done
 
 bench: build
-	@for b in $(BUILD)/tests/bench_*; do [ -x "$$b" ] && "$$b"; done; true
+	@for b in $(BUILD)/tests/bench_*; do \
+	    [ -f "$$b" ] && [ -x "$$b" ] && QT_QPA_PLATFORM=offscreen "$$b"; \
+	done; true
 
 clean:
 	rm -rf $(BUILD) $(BUILD_SAN) $(BUILD_FUZZ)
