@@ -9,12 +9,12 @@
 
 namespace kestrin::gui {
 
-bool PortMap::Parse(const QString& spec) {
-    const int eq = spec.indexOf('=');
+bool PortMap::Parse(const QString& mapping) {
+    const int eq = mapping.indexOf('=');
     if (eq <= 0) return false;
     bool ok = false;
-    const int number = spec.left(eq).trimmed().toInt(&ok);
-    const QString path = spec.mid(eq + 1).trimmed();
+    const int number = mapping.left(eq).trimmed().toInt(&ok);
+    const QString path = mapping.mid(eq + 1).trimmed();
     if (!ok || number < 1 || number > 21 || path.isEmpty()) return false;
     Set(number, path);
     return true;

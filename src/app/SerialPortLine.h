@@ -15,7 +15,7 @@ class PortMap {
 public:
     // COM number -> device path, e.g. 3 -> "/dev/ttyUSB0".
     void Set(int number, const QString& path) { explicit_[number] = path; }
-    bool Parse(const QString& spec);  // "N=PATH"
+    bool Parse(const QString& mapping);  // "N=PATH"
     QString DeviceFor(int number) const;
     const QMap<int, QString>& explicitMap() const { return explicit_; }
 
