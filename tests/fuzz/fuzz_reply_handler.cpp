@@ -3,40 +3,19 @@
 #include <algorithm>
 #include <cstddef>
 #include <cstdint>
-#include <deque>
 
 #include "link/LinkLoop.h"
-
-namespace {
+#include "sim/unit/FakeUnitLine.h"
 
 using namespace kestrin;
-
-class BytesLine : public SerialLine {
-public:
-    std::deque<std::uint8_t> queued;
-    bool Open(int) override { return true; }
-    bool IsOpen() const override { return true; }
-    int QueuedBytes() override { return static_cast<int>(queued.size()); }
-    int Read(std::span<std::uint8_t> b) override {
-        const std::size_t n = std::min(b.size(), queued.size());
-        for (std::size_t i = 0; i < n; ++i) {
-            b[i] = queued.front();
-            queued.pop_front();
-        }
-        return static_cast<int>(n);
-    }
-    void WriteFrame(std::span<const std::uint8_t>) override {}
-    void Purge() override { queued.clear(); }
-    void Close() override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     if (size < 8) return 0;
     ParameterImage image;
     for (int i = 0; i < kImageSize; ++i) image.setByte(i, data[static_cast<std::size_t>(i) % size]);
-    BytesLine line;
+    FakeUnitLine line;
+    line.SetNoAnswer(true);  // every byte the handler sees comes from the input
+    line.Open(1);
     MessageSlots messages;
     LinkHost host;
     LinkLoop loop(image, line, messages, host);
@@ -60,7 +39,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         pos += n;
         if (seal) Seal(f);
         loop.HandleReply(f);
-        line.queued.insert(line.queued.end(), f.begin(), f.end());
+        line.InjectBytes(f);
         loop.Tick();
     }
     return 0;
