@@ -6,6 +6,8 @@
 #include <QProgressBar>
 #include <QSettings>
 #include <QSpinBox>
+#include <QStatusBar>
+#include <QStatusTipEvent>
 #include <QTabWidget>
 #include <QTemporaryDir>
 #include <QTimer>
@@ -265,6 +267,17 @@ private slots:
         // The live cooling value sits beside its setting on the Bike page.
         auto* cooling = form->findChild<QWidget*>("GroupBoxChlazeni");
         QVERIFY(cooling && cooling->findChild<QLabel*>("LabelClazeniMon"));
+    }
+
+    void theStatusBarShowsTheHintUnderTheMouse() {
+        auto form = MakeForm({});
+        form->show();
+        auto* button = form->findChild<QWidget*>("ButtonProgram");
+        QVERIFY(!button->statusTip().isEmpty());
+        QStatusTipEvent tip(button->statusTip());  // what hovering the button sends
+        QCoreApplication::sendEvent(button, &tip);
+        QCOMPARE(form->findChild<QStatusBar*>("StatusBar1")->currentMessage(),
+                 QString("Programing  set parametrs to ignition"));
     }
 
     void exceptionInAHandlerIsShownAndTheProgramGoesOn() {
