@@ -37,6 +37,20 @@ struct TableGroup {
     std::span<const T> values;
 };
 
+// The codes a table group covers, for the compile-time coverage checks.
+inline constexpr auto kCodesOf = [](const auto& g) { return g.codes; };
+
+// Every bike's table holds ten rows of as many values as its RPM points.
+consteval bool BaseSizesFit(std::span<const TableGroup<std::uint16_t>> tables, bool iap) {
+    for (const auto& g : tables)
+        for (int code = 0; code < kBikeCodeCount; ++code) {
+            if (!g.codes.contains(code)) continue;
+            const bool wide = kWideBaseTableCodes.contains(code) && (iap || code != 54);
+            if (g.values.size() != (wide ? 150u : 100u)) return false;
+        }
+    return true;
+}
+
 struct ServoGroup {
     CodeSet codes;
     std::uint16_t hysteresis;            // mV

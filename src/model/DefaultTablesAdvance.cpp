@@ -423,7 +423,6 @@ consteval bool JetBSizesFit() {
         if (g.values.size() != static_cast<std::size_t>(kMapCells)) return false;
     return true;
 }
-constexpr auto kCodesOf = [](const auto& g) { return g.codes; };
 static_assert(CoversEveryBikeOnce(kAdvanceTables, kCodesOf));
 static_assert(CoversEveryBikeOnce(kJetBMaps, kCodesOf));
 static_assert(CoversEveryBikeOnce(kPositionTables, kCodesOf));

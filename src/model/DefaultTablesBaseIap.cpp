@@ -384,17 +384,6 @@ constexpr std::array<TableGroup<std::uint16_t>, 26> kIapTables{{
     {"53", kIapTriple1050},
 }};
 
-// Every bike's table holds ten rows of as many values as its RPM points.
-consteval bool BaseSizesFit(std::span<const TableGroup<std::uint16_t>> tables, bool iap) {
-    for (const auto& g : tables)
-        for (int code = 0; code < kBikeCodeCount; ++code) {
-            if (!g.codes.contains(code)) continue;
-            const bool wide = kWideBaseTableCodes.contains(code) && (iap || code != 54);
-            if (g.values.size() != (wide ? 150u : 100u)) return false;
-        }
-    return true;
-}
-constexpr auto kCodesOf = [](const auto& g) { return g.codes; };
 static_assert(CoversEveryBikeOnce(kIapTables, kCodesOf));
 static_assert(BaseSizesFit(kIapTables, true));
 

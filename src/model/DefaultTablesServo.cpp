@@ -248,7 +248,6 @@ consteval bool ExhaustSizesFit() {
         if (g.map.size() != 15u) return false;
     return true;
 }
-constexpr auto kCodesOf = [](const auto& g) { return g.codes; };
 static_assert(CoversEveryBikeOnce(kIntakeServoTables, kCodesOf));
 static_assert(CoversEveryBikeOnce(kExhaustServoTables, kCodesOf));
 static_assert(IntakeSizesFit());

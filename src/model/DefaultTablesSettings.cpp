@@ -183,7 +183,6 @@ constexpr RpmPoints kInjectionAxis53 = {1500, 2000, 3000, 4000, 5000, 5500, 6000
 constexpr RpmPoints kIapAxis53 = {1100, 1600, 2000,  3000,  4000,  5000,  6000, 7000,
                                   8000, 9000, 10000, 11000, 12000, 13000, 14000};
 
-constexpr auto kCodesOf = [](const auto& g) { return g.codes; };
 static_assert(CoversEveryBikeOnce(kAdvanceAxes, kCodesOf));
 static_assert(CoversEveryBikeOnce(kPressureSensors, kCodesOf));
 static_assert(CoversEveryBikeOnce(kGearVoltages, kCodesOf));
