@@ -414,6 +414,7 @@ void TFormHlav::FormCreate() {
     labelPokus_->setVisible(testEnable_);
     menuServis_->menuAction()->setVisible(testEnable_);
     UpdatePageLayout();
+    ShowPortCheck();
     ShowLinkView();
 }
 
@@ -460,6 +461,11 @@ void TFormHlav::ShowLinkView() {
         labelPokus_->setPalette(p);
         labelPokus_->setText(Q(v.testIndicatorText));
     }
+}
+
+// The port index changes only at start and from the COM menu, so the check mark is set there
+// rather than on every tick.
+void TFormHlav::ShowPortCheck() {
     const int checked = linkLoop_->portIndex;
     for (int i = 0; i < kPortMenuItems; ++i)
         menuComItems_[static_cast<std::size_t>(i)]->setChecked(i == checked);
@@ -473,6 +479,7 @@ void TFormHlav::MenuCom1Click() {
     const auto* action = qobject_cast<QAction*>(sender());
     if (!action) return;
     linkLoop_->SelectPort(action->data().toInt());
+    ShowPortCheck();
     ShowLinkView();
 }
 

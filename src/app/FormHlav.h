@@ -91,6 +91,7 @@ private:
     void FormCreate();
     void FormClose();
     void ShowLinkView();
+    void ShowPortCheck();
     void SetLanguage(int index);
 
     // Steps of other subsystems that the start-up and close sequences call.
